@@ -1,0 +1,63 @@
+#include "launcher/CommandLine.h"
+
+#include <algorithm>
+#include <cwctype>
+
+namespace {
+
+constexpr wchar_t blank = L' ';
+constexpr wchar_t quote = L'"';
+
+size_t skipBlanks(const std::wstring& text, size_t position) {
+    const size_t next = text.find_first_not_of(blank, position);
+    return next == std::wstring::npos ? text.size() : next;
+}
+
+bool isSpace(wchar_t c) {
+    return std::iswspace(static_cast<wint_t>(c)) != 0;
+}
+
+} // namespace
+
+// Deliberately simpler than the Windows convention: Java programs receive paths with
+// trailing backslashes ("C:\dir\") unchanged, because a backslash never escapes anything.
+void splitArguments(const std::wstring& text, std::vector<std::wstring>& out) {
+    // Leading blanks separate nothing; without this skip they would yield an empty piece
+    // that no one typed.
+    size_t position = skipBlanks(text, 0);
+    while (position < text.size()) {
+        size_t end;
+        if (text[position] == quote) {
+            const size_t start = position + 1;
+            const size_t closing = text.find(quote, start);
+            if (closing == std::wstring::npos) {
+                // An unterminated quote runs to the end, blanks included.
+                out.emplace_back(text, start);
+                return;
+            }
+            out.emplace_back(text, start, closing - start);
+            // Text right after a closing quote starts the next piece, blank or not.
+            end = closing + 1;
+        } else {
+            end = std::min(text.find(blank, position), text.size());
+            out.emplace_back(text, position, end - position);
+        }
+        position = skipBlanks(text, end);
+    }
+}
+
+std::vector<std::wstring> argumentsFromCommandLine(const std::wstring& commandLine) {
+    const auto first = std::find_if_not(commandLine.begin(), commandLine.end(), isSpace);
+    const auto last = std::find_if_not(commandLine.rbegin(), commandLine.rend(), isSpace).base();
+    std::vector<std::wstring> arguments;
+    if (first < last)
+        splitArguments(std::wstring(first, last), arguments);
+    // The program name is the first piece, quoted or not; the rest belongs to the Java side.
+    if (!arguments.empty())
+        arguments.erase(arguments.begin());
+    return arguments;
+}
+
+bool hasArgument(const std::vector<std::wstring>& arguments, const std::wstring& text) {
+    return std::find(arguments.begin(), arguments.end(), text) != arguments.end();
+}
