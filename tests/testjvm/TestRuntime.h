@@ -1,0 +1,94 @@
+// The harness the tests use to stand a test Java runtime up in a folder, tell it what to do and
+// read back what it was given.
+//
+// A test lays out a runtime home with layOutRuntime (bin\java.dll, bin\<flavour>\jvm.dll, ...),
+// writes a Script into it with writeScript, runs the launcher (or loads bin\...\jvm.dll itself),
+// and then reads the Record with readRecord. The runtime reads "testjvm.script" from its home
+// when it is first called and appends every event to "testjvm.record" beside it at once, so the
+// record is complete even when the process ended through System.exit or was killed.
+//
+// What the runtime does (details in common/Script.h and common/Record.h):
+// - JNI_CreateJavaVM records the version, every option in order (with whether it carries
+//   extraInfo), the creating thread and its reserved stack size, the current directory and the
+//   whole environment; then it fails with Script::createResult when that is set, or refuses the
+//   first option a VM would not take ("Unrecognized option: X" on standard error, result
+//   Script::rejectResult; a malformed -Xmx/-Xms/-Xmn/-Xss size gives JNI_EINVAL). It takes the
+//   "exit" and "abort" hooks from extraInfo and -D options as system properties.
+// - JNI_GetDefaultJavaVMInitArgs with JNI_VERSION_1_1 fills javaStackSize with
+//   Script::defaultStackSize (and returns JNI_ERR, as a VM does for that version).
+// - FindClass finds the built-in classes (String, System, the output streams, Throwable and the
+//   usual exceptions) and the scripted classes, by slash name only; a missing class leaves
+//   NoClassDefFoundError pending. GetStaticMethodID/GetMethodID leave NoSuchMethodError pending.
+// - FileOutputStream creates or empties its file (FileNotFoundException pending when it cannot),
+//   PrintStream wraps a stream, System.setOut/setErr redirect later prints, and
+//   ByteArrayOutputStream + PrintStream + printStackTrace + toString give the stack-trace text.
+//   Text is encoded as UTF-8 and lines end in "\r\n".
+// - Printing to the process's standard handles (System.out/err not redirected, ExceptionDescribe)
+//   writes the text to the handles and to the record.
+// - DestroyJavaVM waits until every attached non-daemon thread but the caller has detached; a
+//   thread that ended without detaching keeps it waiting until Script::destroyTimeoutMs, after
+//   which it records which threads were still attached and returns JNI_ERR.
+// - A JNI slot the runtime does not provide, a JNIEnv used on another thread, an invalid
+//   reference or a call of the wrong type ends the process with kFatalExitCode and a "fatal"
+//   line; a JNI call made with an exception pending (other than those the JNI specification
+//   allows) is recorded as a "violation" and the call goes on.
+#pragma once
+
+#include "Record.h"
+#include "Script.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace testjvm {
+
+// The folder where the build put the runtime's libraries: the folder "testjvm" beside this
+// program, or the folder named by the environment variable QOVA_TESTJVM_DIR.
+std::wstring builtRuntimeFolder();
+
+enum class JvmLibrary {
+    Working,      // the test runtime
+    NoJniExports, // a library without the invocation exports
+    CreateOnly,   // exports JNI_CreateJavaVM but not JNI_GetDefaultJavaVMInitArgs
+};
+
+enum class SplashLibrary {
+    None,
+    Complete,    // SplashInit, SplashLoadFile, SplashSetFileJarName, SplashClose
+    WithoutInit, // the same without SplashInit
+};
+
+struct RuntimeLayout {
+    // One bin\<folder>\jvm.dll for each: "server", "client", "classic", "hotspot", "jrockit".
+    std::vector<std::wstring> jvmFolders{L"server"};
+    bool javaLibrary = true;     // bin\java.dll, which marks a folder as a runtime home
+    bool developmentKit = false; // the runtime lies in the kit's "jre" folder
+    JvmLibrary jvmLibrary = JvmLibrary::Working;
+    SplashLibrary splash = SplashLibrary::None; // bin\splashscreen.dll
+};
+
+// Lays a runtime out in `folder` (created when missing) and returns its runtime home, ending in
+// "\": the folder itself, or folder\jre\ for a development kit. Empty when a file could not be
+// copied.
+std::wstring layOutRuntime(const std::wstring& folder, const RuntimeLayout& layout = {});
+
+// runtimeHome + "bin\" + jvmFolder + "\jvm.dll"
+std::wstring jvmLibraryOf(const std::wstring& runtimeHome,
+                          const std::wstring& jvmFolder = L"server");
+
+// Writes the script into the runtime home and removes an earlier record.
+[[nodiscard]] bool writeScript(const std::wstring& runtimeHome, const Script& script);
+void clearRecord(const std::wstring& runtimeHome);
+// Empty when the runtime wrote nothing.
+std::optional<Record> readRecord(const std::wstring& runtimeHome);
+
+// Text in the ANSI code page, as the launcher passes VM options.
+std::wstring fromAnsi(std::string_view bytes);
+std::string toAnsi(std::wstring_view text);
+
+// A file with the headers of a 32-bit x86 DLL, which a 64-bit process cannot load.
+[[nodiscard]] bool writeX86Library(const std::wstring& path);
+
+} // namespace testjvm

@@ -1,0 +1,147 @@
+// What the test runtime was given and what it did, as the tests read it back. The runtime
+// appends one line per event to "testjvm.record" beside the script, at once (so the record
+// survives System.exit and a killed process); parseRecord turns the lines into a Record.
+#pragma once
+
+#include "jvm/Jni.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace testjvm {
+
+// The exit code of a process that the runtime ended on a JNI rule it cannot go on from.
+inline constexpr unsigned long kFatalExitCode = 0x0BADC0DE;
+
+// Line keys. Values are escaped as in TextCodec.h; texts are modified UTF-8; option strings and
+// splash file names are the raw bytes the caller passed (escaped byte for byte).
+namespace key {
+inline constexpr char kLoad[] = "load";                      // process id
+inline constexpr char kDefaultArgs[] = "getDefaultInitArgs"; // version asked for
+inline constexpr char kCreateVersion[] = "create.version";   // JavaVMInitArgs.version
+inline constexpr char kCreateIgnore[] = "create.ignoreUnrecognized";
+inline constexpr char kOption[] = "option";                  // option without extraInfo
+inline constexpr char kHookOption[] = "optionWithExtraInfo"; // option with extraInfo
+inline constexpr char kCreateThread[] = "create.threadId";
+inline constexpr char kCreateStack[] = "create.stackSize"; // reserved stack of that thread
+inline constexpr char kCreateDirectory[] = "create.currentDirectory";
+inline constexpr char kEnvironment[] = "env"; // NAME=value, one per variable
+inline constexpr char kCreateResult[] = "create.result";
+inline constexpr char kFindClass[] = "findClass";
+inline constexpr char kMethodLookup[] =
+    "methodLookup";                           // Class.name(sig) static|instance found|missing
+inline constexpr char kCallMethod[] = "call"; // Class.name(sig) of a scripted method
+inline constexpr char kCallThread[] = "call.threadId";
+inline constexpr char kCallArgumentCount[] = "call.argumentCount"; // -1 for a null array
+inline constexpr char kCallArgument[] = "call.argument";
+inline constexpr char kCallNullArgument[] = "call.nullArgument";
+inline constexpr char kCallResult[] = "call.result"; // value an int method returned
+inline constexpr char kStdout[] = "stdout";          // text written to the process's handles
+inline constexpr char kStderr[] = "stderr";
+inline constexpr char kAttach[] = "attach";     // threadId name daemon|nondaemon
+inline constexpr char kDetach[] = "detach";     // threadId
+inline constexpr char kExit[] = "exit";         // System.exit status
+inline constexpr char kExitHook[] = "exitHook"; // status passed to the hook
+inline constexpr char kExitHookReturned[] = "exitHookReturned";
+inline constexpr char kAbort[] = "abort";
+inline constexpr char kAbortHook[] = "abortHook";
+inline constexpr char kDestroyBegin[] = "destroy.begin"; // calling thread id
+inline constexpr char kDestroyStillAttached[] =
+    "destroy.stillAttached";                                   // threadId name alive|ended
+inline constexpr char kDestroyTimedOut[] = "destroy.timedOut"; // ms waited
+inline constexpr char kDestroyWaited[] = "destroy.waitedMs";
+inline constexpr char kDestroyEnd[] = "destroy.end";               // result
+inline constexpr char kUnreleased[] = "destroy.unreleasedStrings"; // GetString*Chars not released
+inline constexpr char kViolation[] = "violation"; // a JNI rule broken, the VM went on
+inline constexpr char kFatal[] = "fatal";         // the VM ended the process
+inline constexpr char kSplashInit[] = "splash.init";
+inline constexpr char kSplashLoadFile[] = "splash.loadFile";
+inline constexpr char kSplashSetFileJarName[] = "splash.setFileJarName";
+inline constexpr char kSplashJarName[] = "splash.jarName";
+inline constexpr char kSplashClose[] = "splash.close";
+} // namespace key
+
+struct RecordedOption {
+    std::string bytes; // as passed, in the caller's ANSI code page
+    std::wstring text; // the bytes decoded with the ANSI code page
+    bool hasExtraInfo = false;
+};
+
+// One call of a scripted Java method (main, secondaryMain or another scripted static method).
+struct JavaCall {
+    std::wstring method; // "Class.name(descriptor)"
+    unsigned long threadId = 0;
+    bool nullArray = false;
+    std::vector<std::wstring> arguments; // a null element is recorded as an empty string
+    std::vector<size_t> nullArguments;   // indexes of null elements
+    std::optional<long long> result;     // what an int-returning method returned
+};
+
+struct SplashCall {
+    std::string function; // "SplashInit", "SplashLoadFile", "SplashSetFileJarName", "SplashClose"
+    std::string fileName; // bytes passed (ANSI code page)
+    std::string jarName;
+};
+
+struct Record {
+    std::vector<unsigned long> loads; // process ids that initialised the runtime
+    std::vector<jint> defaultInitArgsVersions;
+
+    // JNI_CreateJavaVM (the last call when there were several).
+    int createCalls = 0;
+    jint version = 0;
+    bool ignoreUnrecognized = false;
+    std::vector<RecordedOption> options;
+    std::optional<jint> createResult;
+    unsigned long createThreadId = 0;
+    unsigned long long createStackSize = 0;
+    std::wstring currentDirectory;
+    std::vector<std::pair<std::wstring, std::wstring>> environment;
+
+    std::vector<std::wstring> classesLookedUp;
+    std::vector<std::wstring> methodLookups;
+    std::vector<JavaCall> calls;
+
+    std::wstring standardOutput; // what reached the process's standard output handle
+    std::wstring standardError;
+
+    std::vector<std::pair<unsigned long, std::wstring>> attached; // thread id, thread name
+    std::vector<unsigned long> detached;
+
+    std::vector<long long> exitStatuses;
+    std::vector<long long> exitHookStatuses;
+    bool exitHookReturned = false;
+    bool aborted = false;
+    bool abortHookCalled = false;
+
+    bool destroyCalled = false;
+    bool destroyReturned = false;
+    bool destroyTimedOut = false;
+    unsigned long destroyWaitMs = 0;
+    std::vector<std::wstring> stillAttachedAtDestroy; // "threadId name alive|ended"
+    long long unreleasedStrings = 0;
+
+    std::vector<std::wstring> violations;
+    std::vector<std::wstring> fatalErrors;
+    std::vector<SplashCall> splashCalls;
+
+    std::vector<std::pair<std::string, std::string>> lines; // every line, unescaped
+
+    // The environment variable at VM creation (names compared without regard to ASCII case).
+    std::optional<std::wstring> environmentVariable(std::wstring_view name) const;
+    // The calls of one method name ("main", "secondaryMain"), in order.
+    std::vector<const JavaCall*> callsOf(std::wstring_view methodName) const;
+    // The options as texts, in order.
+    std::vector<std::wstring> optionTexts() const;
+};
+
+// `ansiDecode` turns the option bytes into text (the Windows side passes its ANSI decoder).
+Record parseRecord(std::string_view text, std::wstring (*ansiDecode)(std::string_view));
+
+// The line formats of the runtime's writer.
+std::string recordLine(std::string_view key, std::string_view escapedValue);
+
+} // namespace testjvm
