@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace testjvm {
@@ -56,8 +57,13 @@ struct Action {
 // find on it ("name(descriptor)"). Any scripted static method named "main" runs the main
 // actions, "secondaryMain" the secondary actions; other methods do nothing.
 struct JavaClass {
+    JavaClass(std::wstring name = {}, std::vector<std::wstring> staticMethods = {kMainMethod},
+              std::vector<std::wstring> instanceMethods = {}, std::wstring classPathEntry = {})
+        : name(std::move(name)), staticMethods(std::move(staticMethods)),
+          instanceMethods(std::move(instanceMethods)), classPathEntry(std::move(classPathEntry)) {}
+
     std::wstring name; // slash form, e.g. com/example/App
-    std::vector<std::wstring> staticMethods{kMainMethod};
+    std::vector<std::wstring> staticMethods;
     std::vector<std::wstring> instanceMethods;
     // When not empty, the class is found only when an entry of the java.class.path property
     // ends with this text (ASCII case ignored), as a class is found only on its class path.
