@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
     Table, DestroyWaits,
     testing::Values(
         DestroyCase{"nothing to wait for", {}, true, false, false, 0},
-        DestroyCase{"a live non-daemon thread", {Action::thread(600)}, true, false, false, 550},
+        DestroyCase{"a live non-daemon thread", {Action::thread(1000)}, true, false, false, 500},
         DestroyCase{"a daemon thread", {Action::daemonThread(3000)}, true, false, false, 0},
         DestroyCase{"a main thread that never detached", {}, false, false, true, 1500},
         DestroyCase{"an attached thread that ended", {}, true, true, true, 1500}),
