@@ -30,7 +30,7 @@
 //   which it records which threads were still attached and returns JNI_ERR.
 // - A JNI slot the runtime does not provide, a JNIEnv used on another thread, an invalid
 //   reference or a call of the wrong type ends the process with kFatalExitCode and a "fatal"
-//   line; a JNI call made with an exception pending (other than those the JNI specification
+//   line; a JNI call made with an exception pending (other than those JNI itself
 //   allows) is recorded as a "violation" and the call goes on.
 #pragma once
 

@@ -1,5 +1,5 @@
 // The JNIEnv function table of the test runtime. The functions a launcher has reason to call
-// behave as a VM's do (exceptions left pending where the JNI specification says so); every other
+// behave as a VM's do (exceptions left pending where JNI prescribes it); every other
 // slot ends the process with the slot's name, so an unexpected call cannot pass unnoticed.
 #include "Record.h"
 #include "SlotNames.h"
@@ -15,7 +15,7 @@ namespace testjvm {
 
 namespace {
 
-// The functions that may be called with an exception pending, by the JNI specification.
+// The functions that may be called with an exception pending, as JNI defines them.
 JavaThread& enter(JNIEnv* env, const char* function, bool allowedWithPending = false) {
     JavaThread& thread = threadOf(env, function);
     if (thread.pending && !allowedWithPending)
