@@ -1,0 +1,70 @@
+# Cross build for 64-bit Windows: the launcher, the Windows tests, the end-to-end tests and
+# the test Java runtime. Tests run under Wine through the crosscompiling emulator.
+enable_language(RC)
+
+set(QOVA_WIN_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+set(QOVA_SIZE_FLAGS -Os -ffunction-sections -fdata-sections)
+target_compile_definitions(qova_core PUBLIC ${QOVA_WIN_DEFINITIONS})
+target_compile_options(qova_core PRIVATE ${QOVA_SIZE_FLAGS})
+
+# The Windows operations: every src/**/*_win.cpp except the process entry.
+file(GLOB_RECURSE QOVA_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*_win.cpp)
+list(REMOVE_ITEM QOVA_WIN_SOURCES ${CMAKE_SOURCE_DIR}/src/launcher/main_win.cpp)
+add_library(qova_win STATIC ${QOVA_WIN_SOURCES})
+target_link_libraries(qova_win PUBLIC qova_core
+    user32 gdi32 advapi32 shell32 ole32 oleaut32 uuid comctl32 msimg32)
+target_compile_options(qova_win PRIVATE -Wall -Wextra ${QOVA_SIZE_FLAGS})
+
+# Everything links statically (libgcc, libstdc++, winpthread): the exe imports Windows DLLs only.
+set(QOVA_STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+add_executable(launcher WIN32 ${CMAKE_SOURCE_DIR}/src/launcher/main_win.cpp
+                              ${CMAKE_SOURCE_DIR}/src/res/launcher.rc)
+target_link_libraries(launcher PRIVATE qova_win)
+target_compile_options(launcher PRIVATE -Wall -Wextra ${QOVA_SIZE_FLAGS})
+target_link_options(launcher PRIVATE -municode ${QOVA_STATIC_LINK} -Wl,--gc-sections -s)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/launcher.rc PROPERTIES
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/res/launcher.manifest;${CMAKE_SOURCE_DIR}/src/res/launcher.ico")
+add_custom_command(TARGET launcher POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:launcher> -P ${CMAKE_SOURCE_DIR}/cmake/size-report.cmake
+    VERBATIM)
+
+# GoogleTest, cross-built from the Debian sources.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GOOGLETEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL)
+
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+
+function(qova_windows_test name)
+    add_executable(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    target_link_options(${name} PRIVATE ${QOVA_STATIC_LINK})
+    add_test(NAME ${name} COMMAND ${name})
+endfunction()
+
+# Files and folders for the Windows-side tests.
+add_library(test_files STATIC ${CMAKE_SOURCE_DIR}/tests/common/TestFiles.cpp)
+target_include_directories(test_files PUBLIC ${CMAKE_SOURCE_DIR}/tests/common)
+target_compile_definitions(test_files PUBLIC ${QOVA_WIN_DEFINITIONS})
+
+# Tier 2: the Windows operations under Wine.
+file(GLOB QOVA_WINDOWS_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
+if(QOVA_WINDOWS_TESTS)
+    qova_windows_test(windows_tests ${QOVA_WINDOWS_TESTS})
+    # The string table too, so that message texts load as in the launcher.
+    target_sources(windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/src/res/strings.rc)
+    target_link_libraries(windows_tests PRIVATE qova_win test_files)
+endif()
+
+# The test Java runtime (jvm.dll and friends), laid out by its own CMakeLists.
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/testjvm/CMakeLists.txt)
+    add_subdirectory(${CMAKE_SOURCE_DIR}/tests/testjvm testjvm)
+endif()
+
+# Tier 3: the real launcher exe driven as a user would.
+add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e e2e)
+
+# The launcher may import only DLLs that ship with Windows.
+add_test(NAME launcher_imports
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh $<TARGET_FILE:launcher>)

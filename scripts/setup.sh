@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on a Debian machine, when it is missing.
+set -euo pipefail
+packages=(cmake ninja-build g++ g++-mingw-w64-x86-64 wine wine64 xvfb googletest)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=""
+    [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+    $sudo_cmd apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

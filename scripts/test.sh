@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the portable core natively under ASan/UBSan (tier 1), the
+# Windows operations under Wine (tier 2) and the real launcher end to end (tier 3).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+
+native="$root/build/native"
+cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$native"
+ctest --test-dir "$native" --output-on-failure
+
+win="$root/build/win"
+cmake -S "$root" -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake --build "$win"
+source "$root/scripts/wine-env.sh"
+wine_env_start "$win"
+ctest --test-dir "$win" --output-on-failure --timeout 600

@@ -1,0 +1,23 @@
+// The launcher's user-visible failure reports: texts from the string table in message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// The whole text of a string-table entry, of any length; empty when there is none.
+std::wstring loadString(UINT id);
+
+// An error message box with the default caption; the result is MessageBoxW's.
+int showMessageBox(HWND owner, const std::wstring& text);
+
+int showFormattedMessage(HWND owner, const std::wstring& format, const std::wstring& text);
+int showFormattedMessage(HWND owner, const std::wstring& format, const std::wstring& text1,
+                         const std::wstring& text2);
+int showFormattedMessage(HWND owner, const std::wstring& format, const std::wstring& text,
+                         int32_t code);
+
+// The common case of a failed Windows call: message 202 with the string `what` and the error
+// code, which the caller captured right after the failing call.
+int showWindowsError(HWND owner, UINT what, DWORD errorCode);

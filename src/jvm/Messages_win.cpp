@@ -1,0 +1,50 @@
+#include "jvm/Messages.h"
+
+#include "jvm/MessageFormat.h"
+#include "res/resource.h"
+
+std::wstring loadString(UINT id) {
+    // String resources live in blocks of sixteen counted (not terminated) strings; reading the
+    // block directly has no length limit, unlike a copy into a caller's buffer.
+    const HMODULE module = GetModuleHandleW(nullptr);
+    const HRSRC block = FindResourceW(module, MAKEINTRESOURCEW(id / 16 + 1), MAKEINTRESOURCEW(6));
+    if (!block)
+        return {};
+    const HGLOBAL loaded = LoadResource(module, block);
+    const auto* cursor = static_cast<const WCHAR*>(LockResource(loaded));
+    if (!cursor)
+        return {};
+    const WCHAR* const end = cursor + SizeofResource(module, block) / sizeof(WCHAR);
+    for (UINT index = 0; cursor < end; ++index) {
+        const size_t length = *cursor++;
+        if (length > static_cast<size_t>(end - cursor))
+            return {};
+        if (index == id % 16)
+            return std::wstring(cursor, length);
+        cursor += length;
+    }
+    return {};
+}
+
+int showMessageBox(HWND owner, const std::wstring& text) {
+    return MessageBoxW(owner, text.c_str(), nullptr, MB_ICONERROR | MB_OK);
+}
+
+int showFormattedMessage(HWND owner, const std::wstring& format, const std::wstring& text) {
+    return showMessageBox(owner, formatMessage(format, {text}));
+}
+
+int showFormattedMessage(HWND owner, const std::wstring& format, const std::wstring& text1,
+                         const std::wstring& text2) {
+    return showMessageBox(owner, formatMessage(format, {text1, text2}));
+}
+
+int showFormattedMessage(HWND owner, const std::wstring& format, const std::wstring& text,
+                         int32_t code) {
+    return showMessageBox(owner, formatMessage(format, {text, code}));
+}
+
+int showWindowsError(HWND owner, UINT what, DWORD errorCode) {
+    return showFormattedMessage(owner, loadString(IDS_WINDOWS_EXCEPTION), loadString(what),
+                                static_cast<int32_t>(errorCode));
+}

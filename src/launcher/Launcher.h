@@ -1,0 +1,131 @@
+// The one launcher object of the process: its state, and one operation per launch stage.
+#pragma once
+
+#include "jvm/ExitListener.h"
+#include "jvm/Jni.h"
+#include "launcher/UniqueHandle.h"
+#include "runtime/JavaVersion.h"
+#include "splash/SplashWindow.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct SingleInstanceBlock;
+
+class Launcher {
+public:
+    using SplashCloseFunction = void(__cdecl*)();
+
+    Launcher();
+    ~Launcher();
+    Launcher(const Launcher&) = delete;
+    Launcher& operator=(const Launcher&) = delete;
+
+    // The three stages of the process, called in this order by the entry point.
+    [[nodiscard]] bool prepare();
+    [[nodiscard]] int run();
+    void cleanup();
+
+    // Command line.
+    void parseCommandLine();
+    [[nodiscard]] bool hasArgument(const std::wstring& text) const;
+
+    // Settings files and readers.
+    [[nodiscard]] bool settingsFilePath(std::wstring& path) const;
+    void userSettingsFilePath(const std::wstring& executablePath, bool createFolders,
+                              std::wstring& path) const;
+    void ownUserSettingsFilePath(bool createFolders, std::wstring& path) const;
+    void pairedUserSettingsFilePath(std::wstring& path) const;
+    std::wstring embeddedSettingsText() const;
+    [[nodiscard]] bool readLaunchSettings();
+    [[nodiscard]] bool readApplicationSettings();
+
+    // Runtime discovery.
+    [[nodiscard]] bool selectRuntime();
+    void rememberRuntime(const std::wstring& folder);
+
+    // Environment, options and the VM.
+    void prepareEnvironment();
+    void setWorkingDirectoryToExecutableFolder();
+    [[nodiscard]] bool loadJvmLibrary(const std::wstring& path);
+    [[nodiscard]] bool buildJavaOptions();
+    [[nodiscard]] bool createVm();
+    size_t defaultThreadStackSize() const;
+    void checkPairedRuntime();
+    [[nodiscard]] int runJavaMainThread();
+    [[nodiscard]] bool invokeMain();
+
+    // Hand-over and single instance.
+    [[nodiscard]] int startPairedProduct();
+    [[nodiscard]] int waitForFirstInstance();
+
+    // Splash.
+    void startSplash();
+    void closeSplash();
+
+    // Cleanup steps.
+    void destroyJavaVm();
+    void stopSingleInstance();
+
+    // Fields, in the order of the launcher's data model. Fields read by other threads are
+    // written before those threads start; messageOwner is the one exception and is atomic.
+    ExitListener* exitListener = nullptr;
+    UniqueHandle splashThread;
+    DWORD splashThreadId = 0;
+    std::wstring splashImage;
+    std::wstring splashShadow;
+    int jvmType = 0;
+    std::wstring jvmLibraryPath;
+    JavaVM* javaVm = nullptr;
+    JNIEnv* jniEnv = nullptr;
+    std::wstring mainClass;
+    JavaVersion minVersion{};
+    JavaVersion maxVersion{};
+    std::vector<std::wstring> appArguments;
+    std::unique_ptr<SplashWindow> splashWindow;
+    std::atomic<HWND> messageOwner{nullptr};
+    bool isService = false;
+    bool jdkWanted = false;
+    bool jreWanted = false;
+    bool otherSourceAllowed = true;
+    bool jrockitAccepted = false;
+    bool sunAccepted = true;
+    bool ibmAccepted = false;
+    bool jrockitFavored = false;
+    bool sunFavored = true;
+    bool ibmFavored = false;
+    std::wstring productName;
+    std::wstring productCode;
+    std::wstring upgradeCode;
+    std::vector<std::string> vmOptions;
+    std::vector<std::wstring> preferredVersions;
+    std::wstring jrePath;
+    std::wstring libraryPath;
+    SingleInstanceBlock* instanceBlock = nullptr;
+    UniqueHandle instanceMapping;
+    UniqueHandle messageThread;
+    bool isFirstInstance = false;
+    bool singleInstance = false;
+    std::wstring outputFile;
+    std::wstring errorFile;
+    std::wstring systemPath;
+    std::wstring cmdArguments;
+    std::wstring pairProduct;
+    bool pairReturnCode = false;
+    bool failureCheck = false;
+    bool overrideWorkingDir = false;
+    size_t mainThreadStackSize = 0;
+    SplashCloseFunction splashClose = nullptr;
+    UniqueHandle mainStartedEvent;
+    bool runPairedProduct = false;
+    JNI_CreateJavaVM_t createJavaVm = nullptr;
+    JNI_GetDefaultJavaVMInitArgs_t getDefaultJavaVmInitArgs = nullptr;
+};
+
+// The process's one launcher, for the VM hooks, whose signatures carry no context.
+extern std::atomic<Launcher*> currentLauncher;

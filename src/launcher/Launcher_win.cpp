@@ -1,0 +1,52 @@
+#include "launcher/Launcher.h"
+
+std::atomic<Launcher*> currentLauncher{nullptr};
+
+Launcher::Launcher() { currentLauncher = this; }
+
+Launcher::~Launcher() = default;
+
+bool Launcher::prepare() {
+    parseCommandLine();
+    return readLaunchSettings() && readApplicationSettings() && selectRuntime();
+}
+
+int Launcher::run() {
+    if (runPairedProduct)
+        return startPairedProduct();
+    if (singleInstance && !isFirstInstance)
+        return waitForFirstInstance();
+
+    prepareEnvironment();
+    if (!hasArgument(L"-nosplash") && !hasArgument(L"/nosplash"))
+        startSplash();
+    if (!loadJvmLibrary(jvmLibraryPath))
+        return -1;
+    // Without a class path (message shown) there is nothing the VM could start: creating it
+    // anyway would only look the main class up on the runtime's own class path.
+    if (!buildJavaOptions())
+        return -1;
+    if (runJavaMainThread() == 0)
+        return 0;
+    if (splashClose) {
+        splashClose();
+        splashClose = nullptr;
+    }
+    return -1;
+}
+
+void Launcher::cleanup() {
+    closeSplash();
+    if (javaVm)
+        destroyJavaVm();
+    if (singleInstance)
+        stopSingleInstance();
+    mainStartedEvent.reset();
+    if (splashClose) {
+        splashClose();
+        splashClose = nullptr;
+    }
+    appArguments.clear();
+    vmOptions.clear();
+    preferredVersions.clear();
+}

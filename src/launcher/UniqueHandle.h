@@ -1,0 +1,93 @@
+// Owning wrappers for Win32 handles: one non-copyable, movable type per closing convention.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+template <typename Traits> class UniqueResource {
+public:
+    using Type = typename Traits::Type;
+
+    UniqueResource() = default;
+    explicit UniqueResource(Type value) : value_(value) {}
+    ~UniqueResource() { reset(); }
+
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+    UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept {
+        if (this != &other)
+            reset(other.release());
+        return *this;
+    }
+
+    Type get() const { return value_; }
+    explicit operator bool() const { return value_ != Traits::invalid(); }
+
+    Type release() { return std::exchange(value_, Traits::invalid()); }
+    void reset(Type value = Traits::invalid()) {
+        const Type old = std::exchange(value_, value);
+        if (old != Traits::invalid())
+            Traits::close(old);
+    }
+    // For APIs that return the handle through an out parameter.
+    Type* put() {
+        reset();
+        return &value_;
+    }
+
+private:
+    Type value_ = Traits::invalid();
+};
+
+struct HandleTraits {
+    using Type = HANDLE;
+    static Type invalid() { return nullptr; }
+    static void close(Type h) { CloseHandle(h); }
+};
+
+// CreateFileW and friends report failure with INVALID_HANDLE_VALUE, not null.
+struct FileHandleTraits {
+    using Type = HANDLE;
+    static Type invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(Type h) { CloseHandle(h); }
+};
+
+struct FindHandleTraits {
+    using Type = HANDLE;
+    static Type invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(Type h) { FindClose(h); }
+};
+
+struct RegistryKeyTraits {
+    using Type = HKEY;
+    static Type invalid() { return nullptr; }
+    static void close(Type h) { RegCloseKey(h); }
+};
+
+struct ModuleTraits {
+    using Type = HMODULE;
+    static Type invalid() { return nullptr; }
+    static void close(Type h) { FreeLibrary(h); }
+};
+
+struct MappedViewTraits {
+    using Type = const void*;
+    static Type invalid() { return nullptr; }
+    static void close(Type view) { UnmapViewOfFile(view); }
+};
+
+struct GdiObjectTraits {
+    using Type = HGDIOBJ;
+    static Type invalid() { return nullptr; }
+    static void close(Type h) { DeleteObject(h); }
+};
+
+using UniqueHandle = UniqueResource<HandleTraits>;
+using UniqueFile = UniqueResource<FileHandleTraits>;
+using UniqueFind = UniqueResource<FindHandleTraits>;
+using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;
+using UniqueModule = UniqueResource<ModuleTraits>;
+using UniqueMappedView = UniqueResource<MappedViewTraits>;
+using UniqueGdiObject = UniqueResource<GdiObjectTraits>;

@@ -1,0 +1,24 @@
+// The settings file laid over the settings text embedded in the executable.
+#pragma once
+
+#include "settings/IniSettingsSource.h"
+#include "settings/MemorySettingsSource.h"
+
+// Reads go through the combined rule whichever base they are called through; the other
+// operations act on the file through the INI base and on the embedded layer through the
+// memory base.
+class CombinedSettingsSource : public IniSettingsSource, public MemorySettingsSource {
+public:
+    CombinedSettingsSource(std::wstring filePath, const std::wstring& embeddedText)
+        : IniSettingsSource(std::move(filePath)) {
+        load(embeddedText);
+    }
+
+    void read(const std::wstring& section, const std::wstring& key, std::wstring& value) override;
+    // Both bases offer value(); through either it is the combined read, so say it once here.
+    std::wstring value(const std::wstring& section, const std::wstring& key) {
+        std::wstring result;
+        read(section, key, result);
+        return result;
+    }
+};

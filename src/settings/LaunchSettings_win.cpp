@@ -1,0 +1,92 @@
+#include "jvm/Messages.h"
+#include "launcher/Launcher.h"
+#include "res/resource.h"
+#include "settings/CombinedSettingsSource.h"
+#include "settings/IniSettingsSource.h"
+#include "settings/LaunchSettingsRules.h"
+#include "settings/SettingsKeys.h"
+
+namespace {
+
+bool isWindowsNt() {
+    OSVERSIONINFOEXW extended{};
+    extended.dwOSVersionInfoSize = sizeof extended;
+    if (GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&extended)))
+        return extended.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    OSVERSIONINFOW basic{};
+    basic.dwOSVersionInfoSize = sizeof basic;
+    return GetVersionExW(&basic) && basic.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+bool fileExists(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    const UniqueFind search(FindFirstFileW(path.c_str(), &found));
+    return search && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+JavaVersion versionBound(const std::wstring& text, int32_t fill) {
+    // "any" spells out the unbounded pattern; everything else, "ANY" included, is a version.
+    if (text == settings::anyVersion)
+        return JavaVersion{fill, fill, fill, fill};
+    JavaVersion version;
+    (void)version.parse(text, fill);
+    return version;
+}
+
+} // namespace
+
+bool Launcher::readLaunchSettings() {
+    using namespace settings;
+    std::wstring path;
+    if (!settingsFilePath(path))
+        return false;
+
+    IniSettingsSource file(path);
+    productCode = file.value(productInformationSection, productCodeKey);
+    upgradeCode = file.value(productInformationSection, upgradeCodeKey);
+    productName = file.value(productInformationSection, productNameKey);
+
+    CombinedSettingsSource combined(path, embeddedSettingsText());
+    minVersion = versionBound(combined.value(javaRuntimeSection, minimumVersionKey), 0);
+    maxVersion = versionBound(combined.value(javaRuntimeSection, maximumVersionKey), 65535);
+    isService = combined.value(applicationSection, applicationTypeKey) == serviceType;
+    preferredVersions = splitPreferredVersions(combined.value(javaRuntimeSection, preferredVersionsKey));
+
+    // A per-user settings file, once it exists, is the only source of the runtime folder an
+    // interactive user picked, even when it holds no value.
+    std::wstring userFile;
+    if (isWindowsNt() && !isService)
+        ownUserSettingsFilePath(false, userFile);
+    if (!userFile.empty() && fileExists(userFile))
+        jrePath = IniSettingsSource(userFile).value(javaRuntimeSection, jrePathKey);
+    else
+        jrePath = combined.value(javaRuntimeSection, jrePathKey);
+
+    jvmType = jvmTypeFromText(combined.value(javaRuntimeSection, jvmTypeKey));
+    const JvmSourceChoice source = jvmSourceFromText(combined.value(javaRuntimeSection, jvmSourceKey));
+    jdkWanted = source.jdkWanted;
+    jreWanted = source.jreWanted;
+    otherSourceAllowed = source.otherSourceAllowed;
+    const VmProviderChoice provider =
+        vmProviderFromText(combined.value(javaRuntimeSection, vmProviderKey));
+    jrockitAccepted = provider.jrockitAccepted;
+    jrockitFavored = provider.jrockitFavored;
+    sunAccepted = provider.sunAccepted;
+    sunFavored = provider.sunFavored;
+    ibmAccepted = provider.ibmAccepted;
+    ibmFavored = provider.ibmFavored;
+
+    mainClass = toSlashClassName(combined.value(javaRuntimeSection, mainClassKey));
+    if (mainClass.empty()) {
+        showMessageBox(messageOwner, loadString(IDS_NO_MAIN_CLASS));
+        return false;
+    }
+
+    failureCheck = isYes(combined.value(applicationSection, failureCheckKey));
+    overrideWorkingDir = isYes(combined.value(applicationSection, overrideWorkingDirKey));
+    systemPath = combined.value(javaRuntimeSection, systemPathKey);
+    libraryPath = combined.value(javaRuntimeSection, libraryPathKey);
+    pairProduct = combined.value(applicationSection, pairProductKey);
+    pairReturnCode = isYes(combined.value(applicationSection, pairReturnCodeKey));
+    return true;
+}

@@ -1,0 +1,61 @@
+// Runs the real launcher as a user would: copied into a fresh folder under a chosen name,
+// beside its settings file, started with arguments and environment, watched until it ends.
+// Message boxes it shows are read and dismissed; the exit code is the full 32-bit value.
+#pragma once
+
+#include "TestFiles.h"
+
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The launcher exe that the build produced, beside the test program.
+std::wstring builtLauncherPath();
+
+struct LaunchOptions {
+    std::wstring arguments;                  // appended to the quoted exe path
+    std::map<std::wstring, std::optional<std::wstring>> environment; // nullopt removes
+    std::wstring currentDirectory;           // empty: the test's own
+    DWORD timeoutMs = 30000;
+    // How to answer each message box: the control id pressed (IDOK by default).
+    int messageBoxAnswer = IDOK;
+};
+
+struct MessageBoxSeen {
+    std::wstring text;
+    std::wstring caption;
+};
+
+struct LaunchResult {
+    DWORD exitCode = 0;
+    bool timedOut = false;
+    std::vector<MessageBoxSeen> messageBoxes;
+
+    std::vector<std::wstring> messageTexts() const;
+};
+
+// Starts exePath, answers its message boxes and waits for it to end (or kills it after the
+// timeout, reporting timedOut).
+LaunchResult runProgram(const std::wstring& exePath, const LaunchOptions& options = {});
+
+// An application folder: the launcher copied in as `exeName`, settings written beside it.
+class AppFolder {
+public:
+    explicit AppFolder(const std::wstring& exeName = L"app.exe");
+
+    const std::wstring& folder() const { return temp_.path(); }
+    const std::wstring& exePath() const { return exePath_; }
+    std::wstring file(const std::wstring& relative) const { return temp_.file(relative); }
+
+    // The settings file beside the exe (exe path up to its last dot, then "ini").
+    void writeSettings(const std::wstring& text) const;
+    LaunchResult launch(const LaunchOptions& options = {}) const;
+
+private:
+    TempFolder temp_;
+    std::wstring exePath_;
+};
+

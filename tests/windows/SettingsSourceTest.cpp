@@ -1,0 +1,99 @@
+// Settings read from real INI files through the profile functions, over an embedded layer.
+#include "settings/CombinedSettingsSource.h"
+#include "settings/IniSettingsSource.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    std::wstring writeIni(const std::wstring& text) {
+        const std::wstring path = folder_.file(L"app.ini");
+        writeUtf16File(path, text);
+        return path;
+    }
+    TempFolder folder_;
+};
+
+TEST_F(SettingsFileTest, PlusSectionExtendsWithOneSpace) {
+    CombinedSettingsSource source(writeIni(L"[Application+]\r\nCmd=-verbose\r\nOther= spaced\r\n"), L"");
+    EXPECT_EQ(source.value(L"Application", L"Cmd"), L" -verbose");
+    // The profile functions strip the blank around a value, so an extension cannot begin
+    // with one here; it then gets its separating space like any other.
+    EXPECT_EQ(source.value(L"Application", L"Other"), L" spaced");
+}
+
+TEST_F(SettingsFileTest, EmptyFileValueDoesNotHidePlusSection) {
+    CombinedSettingsSource source(
+        writeIni(L"[Application]\r\nCmd=\r\n[Application+]\r\nCmd=-x\r\n"), L"");
+    EXPECT_EQ(source.value(L"Application", L"Cmd"), L" -x");
+}
+
+TEST_F(SettingsFileTest, FileReplacesEmbeddedAndPlusExtendsIt) {
+    const std::wstring embedded = L"[Application]\r\nCmd=-a\r\nKeep=embedded\r\nGrow=base\r\n";
+    CombinedSettingsSource source(writeIni(L"[Application]\r\nCmd=-b\r\n[Application+]\r\nCmd=-c\r\n"
+                                           L"Grow=more\r\n"),
+                                  embedded);
+    EXPECT_EQ(source.value(L"Application", L"Cmd"), L"-b");
+    EXPECT_EQ(source.value(L"Application", L"Keep"), L"embedded");
+    EXPECT_EQ(source.value(L"Application", L"Grow"), L"base more");
+    EXPECT_EQ(source.value(L"Application", L"Missing"), L"");
+}
+
+TEST_F(SettingsFileTest, ReadsThroughEitherBaseUseTheCombinedRule) {
+    CombinedSettingsSource source(writeIni(L"[S+]\r\nK=ext\r\n"), L"[S]\r\nK=emb\r\n");
+    std::wstring throughIni, throughMemory;
+    static_cast<IniSettingsSource&>(source).read(L"S", L"K", throughIni);
+    static_cast<MemorySettingsSource&>(source).read(L"S", L"K", throughMemory);
+    EXPECT_EQ(throughIni, L"emb ext");
+    EXPECT_EQ(throughMemory, L"emb ext");
+}
+
+TEST_F(SettingsFileTest, SectionAndKeyMatchIgnoresCaseInTheFile) {
+    IniSettingsSource source(writeIni(L"[Java Runtime Environment]\r\nMain Class=a.B\r\n"));
+    EXPECT_EQ(source.value(L"java runtime environment", L"MAIN CLASS"), L"a.B");
+}
+
+TEST_F(SettingsFileTest, LongValuesAreReadWhole) {
+    for (const size_t length : {254u, 255u, 256u, 511u, 5000u}) {
+        std::wstring value(length, L'x');
+        value.back() = L'!';
+        IniSettingsSource source(writeIni(L"[S]\r\nK=" + value + L"\r\n"));
+        EXPECT_EQ(source.value(L"S", L"K"), value) << length;
+    }
+}
+
+TEST_F(SettingsFileTest, ListWriteAndRemove) {
+    const std::wstring path = writeIni(L"[First]\r\na=1\r\n[Second]\r\n");
+    IniSettingsSource source(path);
+    EXPECT_NE(source.write(L"Third", L"JRE Path", L"C:\\jre\\"), 0);
+    std::vector<std::wstring> names;
+    source.listSections(names);
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"First", L"Second", L"Third"}));
+    EXPECT_EQ(IniSettingsSource(path).value(L"Third", L"JRE Path"), L"C:\\jre\\");
+    source.removeStore();
+    EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(SettingsFileTest, MissingFileReadsEmpty) {
+    CombinedSettingsSource source(folder_.file(L"absent.ini"), L"");
+    EXPECT_EQ(source.value(L"Java Runtime Environment", L"Main Class"), L"");
+    std::vector<std::wstring> names;
+    source.IniSettingsSource::listSections(names);
+    EXPECT_TRUE(names.empty());
+}
+
+TEST_F(SettingsFileTest, EmbeddedTextParsedUnderWindows) {
+    // The embedded layer alone: duplicate sections and keys, a header with inner brackets.
+    CombinedSettingsSource source(folder_.file(L"absent.ini"),
+                                  L"\xFEFF[App]\r\nA = 1\r\n  [Main] x]  \r\nk=v\r\n[App]\r\nA=2\r\n");
+    EXPECT_EQ(source.value(L"App", L"A"), L"1");
+    EXPECT_EQ(source.value(L"Main] x", L"k"), L"v");
+    std::vector<std::wstring> names;
+    source.MemorySettingsSource::listSections(names);
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"App", L"Main] x", L"App"}));
+}
+
+} // namespace
