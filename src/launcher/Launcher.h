@@ -55,6 +55,8 @@ public:
     [[nodiscard]] bool loadJvmLibrary(const std::wstring& path);
     [[nodiscard]] bool buildJavaOptions();
     [[nodiscard]] bool createVm();
+    [[nodiscard]] bool redirectStandardOutput(const std::wstring& path);
+    [[nodiscard]] bool redirectStandardError(const std::wstring& path);
     size_t defaultThreadStackSize() const;
     void checkPairedRuntime();
     [[nodiscard]] int runJavaMainThread();
