@@ -44,7 +44,8 @@ function(qova_windows_test name)
 endfunction()
 
 # Files and folders for the Windows-side tests.
-add_library(test_files STATIC ${CMAKE_SOURCE_DIR}/tests/common/TestFiles.cpp)
+add_library(test_files STATIC ${CMAKE_SOURCE_DIR}/tests/common/TestFiles.cpp
+                              ${CMAKE_SOURCE_DIR}/tests/common/MessageBoxes.cpp)
 target_include_directories(test_files PUBLIC ${CMAKE_SOURCE_DIR}/tests/common)
 target_compile_definitions(test_files PUBLIC ${QOVA_WIN_DEFINITIONS})
 

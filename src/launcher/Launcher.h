@@ -43,6 +43,7 @@ public:
     void pairedUserSettingsFilePath(std::wstring& path) const;
     std::wstring embeddedSettingsText() const;
     [[nodiscard]] bool readLaunchSettings();
+    [[nodiscard]] bool readLaunchSettingsFrom(const std::wstring& settingsPath);
     [[nodiscard]] bool readApplicationSettings();
 
     // Runtime discovery.

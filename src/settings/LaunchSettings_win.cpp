@@ -36,10 +36,12 @@ JavaVersion versionBound(const std::wstring& text, int32_t fill) {
 } // namespace
 
 bool Launcher::readLaunchSettings() {
-    using namespace settings;
     std::wstring path;
-    if (!settingsFilePath(path))
-        return false;
+    return settingsFilePath(path) && readLaunchSettingsFrom(path);
+}
+
+bool Launcher::readLaunchSettingsFrom(const std::wstring& path) {
+    using namespace settings;
 
     IniSettingsSource file(path);
     productCode = file.value(productInformationSection, productCodeKey);

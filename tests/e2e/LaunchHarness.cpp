@@ -1,4 +1,5 @@
 #include "LaunchHarness.h"
+#include "MessageBoxes.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,51 +7,6 @@
 #include <stdexcept>
 
 namespace {
-
-std::wstring windowText(HWND window) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-std::wstring className(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-// The text of a message box: its static controls that are not the icon.
-std::wstring messageBoxText(HWND dialog) {
-    std::wstring text;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (_wcsicmp(className(child).c_str(), L"Static") != 0)
-            continue;
-        const LONG style = GetWindowLongW(child, GWL_STYLE);
-        if ((style & SS_TYPEMASK) == SS_ICON)
-            continue;
-        const std::wstring piece = windowText(child);
-        if (piece.empty())
-            continue;
-        if (!text.empty())
-            text += L"\n";
-        text += piece;
-    }
-    return text;
-}
-
-struct DialogSearch {
-    DWORD processId;
-    std::vector<HWND> dialogs;
-};
-
-BOOL CALLBACK collectDialogs(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<DialogSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && IsWindowVisible(window) && className(window) == L"#32770")
-        search->dialogs.push_back(window);
-    return TRUE;
-}
 
 std::wstring environmentBlock(const std::map<std::wstring, std::optional<std::wstring>>& changes) {
     // Start from our own environment, case-insensitively keyed as Windows does.
@@ -92,6 +48,12 @@ std::vector<std::wstring> LaunchResult::messageTexts() const {
     return texts;
 }
 
+std::wstring quotedArgument(const std::wstring& argument) {
+    if (!argument.empty() && argument.find_first_of(L" \t") == std::wstring::npos)
+        return argument;
+    return L"\"" + argument + L"\"";
+}
+
 LaunchResult runProgram(const std::wstring& exePath, const LaunchOptions& options) {
     std::wstring commandLine = L"\"" + exePath + L"\"";
     if (!options.arguments.empty())
@@ -115,13 +77,11 @@ LaunchResult runProgram(const std::wstring& exePath, const LaunchOptions& option
         const DWORD wait = WaitForSingleObject(process.hProcess, 25);
         if (wait == WAIT_OBJECT_0)
             break;
-        DialogSearch search{process.dwProcessId, {}};
-        EnumWindows(collectDialogs, reinterpret_cast<LPARAM>(&search));
-        for (HWND dialog : search.dialogs) {
+        for (HWND dialog : visibleDialogsOf(process.dwProcessId)) {
             if (answered.count(dialog))
                 continue;
             answered.insert(dialog);
-            result.messageBoxes.push_back({messageBoxText(dialog), windowText(dialog)});
+            result.messageBoxes.push_back({messageBoxText(dialog), windowCaption(dialog)});
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(options.messageBoxAnswer, BN_CLICKED), 0);
         }
         if (GetTickCount() - start > options.timeoutMs) {

@@ -37,6 +37,9 @@ struct LaunchResult {
     std::vector<std::wstring> messageTexts() const;
 };
 
+// An argument as it is written on a command line: quoted when it is empty or has a blank.
+std::wstring quotedArgument(const std::wstring& argument);
+
 // Starts exePath, answers its message boxes and waits for it to end (or kills it after the
 // timeout, reporting timedOut).
 LaunchResult runProgram(const std::wstring& exePath, const LaunchOptions& options = {});

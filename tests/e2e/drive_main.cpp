@@ -11,7 +11,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     LaunchOptions options;
     for (int i = 2; i < argc; ++i)
-        options.arguments += (i > 2 ? L" " : L"") + std::wstring(argv[i]);
+        options.arguments += (i > 2 ? L" " : L"") + quotedArgument(argv[i]);
     const LaunchResult result = runProgram(argv[1], options);
     for (const auto& box : result.messageBoxes)
         std::printf("message box: %s\n", narrow(box.text).c_str());
