@@ -17,8 +17,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         // Every later wide-to-narrow conversion in the thread's code page (the VM options)
         // follows the system's default locale, not the user's.
         SetThreadLocale(GetSystemDefaultLCID());
-        // Touching the window manager once here makes the process a GUI process for Windows
-        // before any stage runs (the start-up cursor and foreground rights depend on it).
+        // The first call into the window manager turns this thread into a GUI thread; make it
+        // here, before any stage, so that every stage starts from the same state.
         DefWindowProcW(nullptr, WM_NULL, 0, 0);
         if (launcher.prepare())
             result = launcher.run();
