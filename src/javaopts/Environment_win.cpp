@@ -1,0 +1,82 @@
+// Where the runtime is, its native library path, PATH and the current directory: all set in
+// this process so that the VM created inside it, and every process it starts, inherit them.
+#include "javaopts/EnvironmentSetup.h"
+
+#include "javaopts/EnvironmentReferences.h"
+#include "javaopts/ExecutableFolder.h"
+#include "javaopts/PathList.h"
+#include "jvm/Messages.h"
+#include "launcher/Launcher.h"
+#include "launcher/ProcessInfo.h"
+#include "res/resource.h"
+
+bool lookUpEnvironmentVariable(const std::wstring& name, std::wstring& value) {
+    std::optional<std::wstring> found = environmentVariable(name);
+    if (!found)
+        return false;
+    value = std::move(*found);
+    return true;
+}
+
+void expandFromProcessEnvironment(std::wstring& text) {
+    expandEnvironmentReferences(text, lookUpEnvironmentVariable);
+}
+
+std::string vmOptionText(const std::wstring& option) {
+    // The VM reads its options in the ANSI code page; a character that code page lacks becomes
+    // its default character, which is what the VM would see from any native caller.
+    if (option.empty())
+        return {};
+    const int length =
+        WideCharToMultiByte(CP_THREAD_ACP, 0, option.data(), static_cast<int>(option.size()),
+                            nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_THREAD_ACP, 0, option.data(), static_cast<int>(option.size()),
+                        text.data(), length, nullptr, nullptr);
+    return text;
+}
+
+void publishJvmLocation(const std::wstring& jvmLibraryPath) {
+    // Not checked: a variable that cannot be set only withholds a convenience from the
+    // application, never the launch.
+    SetEnvironmentVariableW(L"QOVA_JVM_PATH", jvmLibraryPath.c_str());
+    SetEnvironmentVariableW(L"QOVA_JVM_HOME", runtimeHomeFolder(jvmLibraryPath).c_str());
+}
+
+void Launcher::prepareEnvironment() {
+    publishJvmLocation(jvmLibraryPath);
+
+    // The library path is composed before PATH changes, so its %Path% and any reference in
+    // "Library Path" take the values the launcher was started with.
+    if (!libraryPath.empty()) {
+        std::wstring executablePath;
+        DWORD error = 0;
+        if (!readModulePath(executablePath, error))
+            showWindowsError(messageOwner, IDS_MODULE_PATH_FAILED, error);
+        libraryPath = composeLibraryPath(libraryPath, executableFolderWithBackslash(executablePath),
+                                         jvmLibraryPath);
+        expandFromProcessEnvironment(libraryPath);
+        // The first option of the launch: the VM receives it before the class path.
+        vmOptions.push_back(vmOptionText(libraryPathOption(libraryPath)));
+    }
+
+    std::wstring path = composeSystemPath(systemPath, jvmLibraryPath);
+    expandFromProcessEnvironment(path);
+    SetEnvironmentVariableW(L"Path", path.c_str());
+}
+
+void Launcher::setWorkingDirectoryToExecutableFolder() {
+    if (!overrideWorkingDir)
+        return;
+    std::wstring executablePath;
+    DWORD error = 0;
+    if (!readModulePath(executablePath, error)) {
+        showWindowsError(messageOwner, IDS_MODULE_PATH_FAILED, error);
+        return;
+    }
+    const std::wstring folder = workingDirectoryFor(executablePath);
+    // Not checked: relative paths then resolve against the directory the process started in,
+    // as they would without the setting.
+    if (!folder.empty())
+        SetCurrentDirectoryW(folder.c_str());
+}
