@@ -1,0 +1,29 @@
+// The runtimes installers registered under HKEY_LOCAL_MACHINE, in either registry view.
+#pragma once
+
+#include "runtime/JavaVersion.h"
+#include "runtime/JreCandidate.h"
+#include "runtime/RuntimeFamilies.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct RuntimeSearchSettings {
+    JavaVersion minVersion{};
+    JavaVersion maxVersion{};
+    int jvmType = 0;
+    RuntimeSourceSettings sources;
+    std::vector<std::wstring> preferredVersions;
+};
+
+// Appends the usable runtimes of one family: within the version bounds, with a "JavaHome" and
+// a JVM library. Keys and values that are missing or unreadable are passed over silently.
+void collectRegistryRuntimes(const RuntimeFamily& family, bool use32BitView,
+                             const RuntimeSearchSettings& settings,
+                             std::vector<JreCandidate>& candidates);
+
+// Every searched family of one view, ordered and chosen from: the chosen runtime's home
+// folder, or none when no family has a usable runtime.
+std::optional<std::wstring> searchRegistry(bool use32BitView,
+                                           const RuntimeSearchSettings& settings);

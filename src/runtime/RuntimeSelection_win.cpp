@@ -1,0 +1,113 @@
+// Choosing the Java runtime to load, and remembering one the user picked.
+#include "launcher/Launcher.h"
+#include "runtime/RegistryRuntimes.h"
+#include "runtime/RuntimeFamilies.h"
+#include "runtime/RuntimeProbe.h"
+#include "settings/SettingsFiles.h"
+#include "settings/SettingsKeys.h"
+
+namespace {
+
+bool isWindowsNt() {
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    return GetVersionExW(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+RuntimeSearchSettings searchSettingsOf(const Launcher& launcher) {
+    RuntimeSearchSettings settings;
+    settings.minVersion = launcher.minVersion;
+    settings.maxVersion = launcher.maxVersion;
+    settings.jvmType = launcher.jvmType;
+    settings.sources = {launcher.jdkWanted,       launcher.jreWanted,     launcher.otherSourceAllowed,
+                        launcher.jrockitAccepted, launcher.sunAccepted,   launcher.ibmAccepted,
+                        launcher.jrockitFavored,  launcher.sunFavored,    launcher.ibmFavored};
+    settings.preferredVersions = launcher.preferredVersions;
+    return settings;
+}
+
+void writeRuntimeFolder(const std::wstring& settingsFile, const std::wstring& folder) {
+    // A settings file that cannot be written only means the user is asked again next time.
+    (void)WritePrivateProfileStringW(settings::javaRuntimeSection, settings::jrePathKey,
+                                     folder.c_str(), settingsFile.c_str());
+}
+
+} // namespace
+
+bool Launcher::selectRuntime() {
+    // A second instance hands its arguments to the first and loads no runtime of its own.
+    if (singleInstance && !isFirstInstance)
+        return true;
+
+    // Before the configured runtime is probed: a relative "JRE Path" is then taken from the
+    // executable's folder.
+    if (overrideWorkingDir)
+        setWorkingDirectoryToExecutableFolder();
+
+    // The configured or remembered runtime is the user's or installer's explicit choice: no
+    // version bound or family rule applies to it.
+    if (!jrePath.empty()) {
+        const FoundJvmLibrary library = findJvmLibrary(withTrailingBackslash(jrePath), jvmType);
+        if (!library.path.empty()) {
+            jvmLibraryPath = library.path;
+            checkPairedRuntime();
+            return true;
+        }
+    }
+
+    // A failure to read the executable's path has been reported; the registry may still help.
+    std::wstring privateRuntime;
+    if (findPrivateRuntime(messageOwner, privateRuntime) && !privateRuntime.empty()) {
+        const FoundJvmLibrary library = findJvmLibrary(privateRuntime, jvmType);
+        if (!library.path.empty()) {
+            jvmLibraryPath = library.path;
+            return true;
+        }
+    }
+
+    const RuntimeSearchSettings search = searchSettingsOf(*this);
+    if (const auto home = searchRegistry(false, search)) {
+        // Probed again with the real JVM type: a runtime collected client-first may still
+        // offer the server JVM that "favor_server" asks for.
+        const FoundJvmLibrary library = findJvmLibrary(*home, jvmType);
+        if (!library.path.empty()) {
+            jvmLibraryPath = library.path;
+            return true;
+        }
+    }
+
+    // A runtime only the 32-bit view knows can be run by the paired 32-bit launcher alone.
+    if (!pairProduct.empty()) {
+        if (const auto home = searchRegistry(true, search)) {
+            const FoundJvmLibrary library = findJvmLibrary(*home, jvmType);
+            if (!library.path.empty()) {
+                jvmLibraryPath = library.path;
+                runPairedProduct = true;
+                return true;
+            }
+        }
+    }
+
+    // Nothing qualifies. Until the missing-runtime dialog exists the search ends here, and
+    // the launch with it, without a message.
+    return false;
+}
+
+void Launcher::rememberRuntime(const std::wstring& folder) {
+    // Only a launcher with a paired product remembers: both launchers then find the runtime.
+    const auto pairedSettingsFile = settingsPathForModule(pairProduct);
+    if (pairProduct.empty() || !pairedSettingsFile)
+        return;
+    const std::wstring value = withTrailingBackslash(folder);
+    if (isWindowsNt() && !isService) {
+        std::wstring userFile;
+        ownUserSettingsFilePath(true, userFile);
+        if (!userFile.empty())
+            writeRuntimeFolder(userFile, value);
+        pairedUserSettingsFilePath(userFile);
+        if (!userFile.empty())
+            writeRuntimeFolder(userFile, value);
+        return;
+    }
+    writeRuntimeFolder(*pairedSettingsFile, value);
+}
