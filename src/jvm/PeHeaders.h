@@ -1,0 +1,19 @@
+// Reading a PE image's headers from raw file bytes, never past their end.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+// The machine code of 32-bit x86 images.
+inline constexpr std::uint16_t kMachineI386 = 0x014C;
+inline constexpr std::uint16_t kMachineAmd64 = 0x8664;
+
+// The offset of the NT headers ("PE\0\0" and the file header), found through the DOS header's
+// pointer; none unless the bytes start with "MZ", the pointer is inside the bytes and the
+// signature and the whole file header lie inside them.
+[[nodiscard]] std::optional<std::size_t> ntHeadersOffset(std::span<const std::uint8_t> image);
+
+// The file header's Machine field of a PE image; none for anything that is not one.
+[[nodiscard]] std::optional<std::uint16_t> peMachine(std::span<const std::uint8_t> image);
