@@ -1,0 +1,86 @@
+// The option builder: class path, VM parameters, output files and the "Cmd" arguments.
+#include "javaopts/JavaOptions.h"
+
+#include "javaopts/ClassPathText.h"
+#include "javaopts/EnvironmentSetup.h"
+#include "javaopts/ExecutableFolder.h"
+#include "javaopts/JavaOptionList.h"
+#include "javaopts/MemoryStatusReader.h"
+#include "jvm/Messages.h"
+#include "launcher/CommandLine.h"
+#include "launcher/Launcher.h"
+#include "launcher/ProcessInfo.h"
+#include "res/resource.h"
+#include "settings/CombinedSettingsSource.h"
+#include "settings/LaunchSettingsRules.h"
+#include "settings/SettingsKeys.h"
+
+std::vector<std::wstring> findFileNames(const std::wstring& pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    const UniqueFind search(FindFirstFileW(pattern.c_str(), &found));
+    if (!search)
+        return names;
+    // Nothing is filtered or sorted: the class path keeps the file system's order, which is
+    // the order an application's jars have always been loaded in.
+    do
+        names.emplace_back(found.cFileName);
+    while (FindNextFileW(search.get(), &found));
+    return names;
+}
+
+std::wstring buildClassPath(const std::wstring& classPathSetting,
+                            const std::wstring& executablePath, bool embeddedJar) {
+    std::wstring classPath = assembleClassPath(
+        classPathSetting, executableFolder(executablePath), lookUpEnvironmentVariable,
+        findFileNames);
+    if (embeddedJar)
+        prependEmbeddedJar(classPath, executablePath);
+    return classPath;
+}
+
+bool Launcher::buildJavaOptions() {
+    using namespace settings;
+    std::wstring settingsPath;
+    if (!settingsFilePath(settingsPath))
+        return false;
+    CombinedSettingsSource source(settingsPath, embeddedSettingsText());
+
+    std::wstring executablePath;
+    DWORD error = 0;
+    if (!readModulePath(executablePath, error))
+        showWindowsError(messageOwner, IDS_MODULE_PATH_FAILED, error);
+    const std::wstring classPath =
+        buildClassPath(source.value(classPathSection, classPathKey), executablePath,
+                       isYes(source.value(applicationSection, embeddedJarKey)));
+    if (classPath.empty()) {
+        showMessageBox(messageOwner, loadString(IDS_NO_CLASS_PATH));
+        return false;
+    }
+
+    std::uint64_t stackSize = mainThreadStackSize;
+    const std::vector<std::wstring> options =
+        composeJavaOptions(classPath, source.value(javaRuntimeSection, vmParametersKey),
+                           readMemoryStatus(), lookUpEnvironmentVariable, stackSize);
+    // A stack size this process cannot even address is left to the VM to reject.
+    mainThreadStackSize = stackSize <= SIZE_MAX ? static_cast<size_t>(stackSize) : 0;
+    for (const std::wstring& option : options)
+        vmOptions.push_back(vmOptionText(option));
+
+    outputFile = source.value(applicationSection, outputFileKey);
+    expandFromProcessEnvironment(outputFile);
+    errorFile = source.value(applicationSection, errorFileKey);
+    expandFromProcessEnvironment(errorFile);
+
+    cmdArguments = source.value(applicationSection, cmdKey);
+    if (!cmdArguments.empty()) {
+        expandFromProcessEnvironment(cmdArguments);
+        std::vector<std::wstring> pieces;
+        splitArguments(cmdArguments, pieces);
+        // Unlike the command line's own, an empty piece of "Cmd" passes nothing on.
+        for (std::wstring& piece : pieces)
+            if (!piece.empty())
+                appArguments.push_back(std::move(piece));
+    }
+    return true;
+}

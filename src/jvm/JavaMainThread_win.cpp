@@ -1,0 +1,117 @@
+#include "jvm/JavaMainThread.h"
+
+#include "jvm/JavaStrings.h"
+#include "jvm/Messages.h"
+#include "jvm/ModifiedUtf8.h"
+#include "launcher/Launcher.h"
+#include "res/resource.h"
+
+#include <string_view>
+
+namespace {
+
+constexpr DWORD kThreadStarted = 0;
+constexpr DWORD kThreadFailed = 1;
+
+} // namespace
+
+DWORD WINAPI javaMainThreadProc(void* parameter) {
+    auto& launcher = *static_cast<Launcher*>(parameter);
+    if (!launcher.createVm())
+        return kThreadFailed;
+    return launcher.invokeMain() ? kThreadStarted : kThreadFailed;
+}
+
+int Launcher::runJavaMainThread() {
+    if (mainThreadStackSize == 0)
+        mainThreadStackSize = defaultThreadStackSize();
+    // The VM is created on a thread of its own because the stack of the process's first
+    // thread is fixed by the executable: only a new thread can have the stack the
+    // application asks for. The size is a reservation, as a Java thread stack size is; a
+    // commit size would be overridden by the executable's larger reservation and committed
+    // up front.
+    const UniqueHandle thread(CreateThread(nullptr, mainThreadStackSize, &javaMainThreadProc,
+                                           this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    if (!thread)
+        return static_cast<int>(javaMainThreadProc(this));
+    WaitForSingleObject(thread.get(), INFINITE);
+    DWORD exitCode = kThreadFailed;
+    if (!GetExitCodeThread(thread.get(), &exitCode))
+        exitCode = kThreadFailed;
+    return static_cast<int>(exitCode);
+}
+
+bool Launcher::invokeMain() {
+    JNIEnv* const env = jniEnv;
+    // Every way of giving up detaches first: the VM waits at destruction for every attached
+    // thread, so a thread that ended attached would keep the process alive for ever.
+    const auto giveUp = [this, env] {
+        if (env->ExceptionCheck())
+            env->ExceptionDescribe();
+        javaVm->DetachCurrentThread();
+        return false;
+    };
+
+    const jstring className = newJavaString(env, mainClass);
+    if (!className) {
+        showFormattedMessage(messageOwner, loadString(IDS_MAIN_CLASS_LOAD_FAILED), mainClass);
+        return giveUp();
+    }
+    const char* const classNameBytes = env->GetStringUTFChars(className, nullptr);
+    if (!classNameBytes)
+        return giveUp();
+    const jclass mainClassObject = env->FindClass(classNameBytes);
+    if (!mainClassObject) {
+        env->ExceptionDescribe();
+        // The name as Java spelled it back, in slash form, then the bytes are released.
+        const std::wstring shownName = decodeModifiedUtf8(std::string_view(classNameBytes));
+        env->ReleaseStringUTFChars(className, classNameBytes);
+        showFormattedMessage(messageOwner, loadString(IDS_MAIN_CLASS_NOT_FOUND), shownName);
+        return giveUp();
+    }
+    env->ReleaseStringUTFChars(className, classNameBytes);
+    env->DeleteLocalRef(className);
+
+    const jmethodID mainMethod =
+        env->GetStaticMethodID(mainClassObject, "main", "([Ljava/lang/String;)V");
+    if (!mainMethod) {
+        // A VM reports a missing method as NoSuchMethodError; the message is only for a VM
+        // that says nothing.
+        if (!env->ExceptionCheck())
+            showMessageBox(messageOwner, loadString(IDS_NO_MAIN_METHOD));
+        return giveUp();
+    }
+    const jobjectArray arguments = newStringArray(env, appArguments);
+    if (!arguments)
+        return giveUp();
+
+    if (mainStartedEvent)
+        SetEvent(mainStartedEvent.get());
+    env->CallStaticVoidMethod(mainClassObject, mainMethod, arguments);
+
+    if (env->ExceptionCheck()) {
+        closeSplash();
+        // The uncaught-exception dialog is not offered yet: the exception is printed as the
+        // VM prints one that ends a thread, and the application goes on as after a return.
+        env->ExceptionDescribe();
+    }
+    env->DeleteLocalRef(arguments);
+
+    // With that provider accepted the main thread stays attached and never ends, so the
+    // launcher never reaches cleanup: the process ends only through the application's exit.
+    if (ibmAccepted || ibmFavored)
+        Sleep(INFINITE);
+    return javaVm->DetachCurrentThread() == JNI_OK;
+}
+
+void exitOnStop(JNIEnv* env) {
+    const jclass system = env->FindClass("java/lang/System");
+    if (!system)
+        return;
+    const jmethodID exit = env->GetStaticMethodID(system, "exit", "(I)V");
+    if (!exit)
+        return;
+    env->CallStaticVoidMethod(system, exit, static_cast<jint>(-1));
+    if (env->ExceptionCheck())
+        env->ExceptionDescribe();
+}

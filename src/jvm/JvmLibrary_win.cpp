@@ -1,0 +1,63 @@
+// The JVM library: loading it with its two invocation entry points, asking it for the default
+// thread stack size, and telling a 32-bit library apart before it is loaded.
+#include "jvm/MappedImage.h"
+#include "jvm/Messages.h"
+#include "jvm/PeHeaders.h"
+#include "launcher/Launcher.h"
+#include "res/resource.h"
+
+namespace {
+
+template <typename Function> Function exportOf(HMODULE library, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+} // namespace
+
+bool Launcher::loadJvmLibrary(const std::wstring& path) {
+    // The library stays loaded for the life of the process, on failure too: the VM it creates
+    // lives until the process ends, and its threads run its code until then. So no owning
+    // wrapper here.
+    const HMODULE library = LoadLibraryW(path.c_str());
+    if (!library) {
+        const DWORD error = GetLastError();
+        showFormattedMessage(messageOwner, loadString(IDS_JVM_LOAD_FAILED), path,
+                             static_cast<int32_t>(error));
+        return false;
+    }
+    createJavaVm = exportOf<JNI_CreateJavaVM_t>(library, "JNI_CreateJavaVM");
+    if (!createJavaVm) {
+        showWindowsError(messageOwner, IDS_NO_CREATE_JAVA_VM, GetLastError());
+        return false;
+    }
+    getDefaultJavaVmInitArgs =
+        exportOf<JNI_GetDefaultJavaVMInitArgs_t>(library, "JNI_GetDefaultJavaVMInitArgs");
+    if (!getDefaultJavaVmInitArgs) {
+        showWindowsError(messageOwner, IDS_NO_CREATE_JAVA_VM, GetLastError());
+        return false;
+    }
+    return true;
+}
+
+size_t Launcher::defaultThreadStackSize() const {
+    if (!getDefaultJavaVmInitArgs)
+        return 0;
+    // The 1.1 form of the question is the one that answers with a stack size; VMs report the
+    // version itself as unsupported, so the result code says nothing and is not looked at.
+    JDK1_1InitArgs arguments{};
+    arguments.version = JNI_VERSION_1_1;
+    (void)getDefaultJavaVmInitArgs(&arguments);
+    return arguments.javaStackSize > 0 ? static_cast<size_t>(arguments.javaStackSize) : 0;
+}
+
+void Launcher::checkPairedRuntime() {
+    runPairedProduct = false;
+    if (pairProduct.empty())
+        return;
+    // A 32-bit library cannot be loaded into this process: its headers are read from the
+    // mapped file instead, and only the paired launcher will load it.
+    MappedImage image;
+    if (image.open(jvmLibraryPath) && image.isPe() && image.isMachine(kMachineI386))
+        runPairedProduct = true;
+    image.close();
+}

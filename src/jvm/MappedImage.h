@@ -1,0 +1,32 @@
+// A file mapped read-only to look at its executable-image headers without loading it.
+#pragma once
+
+#include "launcher/UniqueHandle.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class MappedImage {
+public:
+    MappedImage() = default;
+    MappedImage(const MappedImage&) = delete;
+    MappedImage& operator=(const MappedImage&) = delete;
+
+    // Maps the whole file; false (and nothing mapped) when it cannot be opened or mapped, as
+    // for an empty file.
+    [[nodiscard]] bool open(const std::wstring& path);
+    // "MZ", then "PE\0\0" and a whole file header where the DOS header points, all inside
+    // the file.
+    [[nodiscard]] bool isPe() const;
+    [[nodiscard]] bool isMachine(std::uint16_t machine) const;
+    // Unmaps the view, then closes the mapping, then the file.
+    void close();
+
+private:
+    // Declared in the order of opening, so that the destructor releases them in reverse.
+    UniqueFile file_;
+    UniqueHandle mapping_;
+    UniqueMappedView view_;
+    std::size_t size_ = 0;
+};
