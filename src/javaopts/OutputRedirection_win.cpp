@@ -4,10 +4,9 @@
 #include "javaopts/OutputRedirection.h"
 
 #include "javaopts/FolderChain.h"
+#include "jvm/JavaStrings.h"
 #include "launcher/Launcher.h"
 #include "launcher/UniqueHandle.h"
-
-#include <utility>
 
 namespace {
 
@@ -31,24 +30,6 @@ template <typename Reference> class LocalReference {
     Reference reference_;
 };
 
-// The path as a Java string, from its UTF-16 code units: no code page can lose a character.
-jstring newPathString(JNIEnv* env, const std::wstring& text) {
-    const LocalReference<jclass> stringClass(env, env->FindClass("java/lang/String"));
-    if (!stringClass)
-        return nullptr;
-    const jmethodID fromChars = env->GetMethodID(stringClass.get(), "<init>", "([C)V");
-    if (!fromChars)
-        return nullptr;
-    const jsize length = static_cast<jsize>(text.size());
-    const LocalReference<jcharArray> chars(env, env->NewCharArray(length));
-    if (!chars)
-        return nullptr;
-    env->SetCharArrayRegion(chars.get(), 0, length, reinterpret_cast<const jchar*>(text.data()));
-    if (const LocalReference<jthrowable> pending(env, env->ExceptionOccurred()); pending)
-        return nullptr;
-    return static_cast<jstring>(env->NewObject(stringClass.get(), fromChars, chars.get()));
-}
-
 // Prints the pending Java exception, if any, on the VM's standard error; describing it also
 // clears it, so that the JNI calls that follow are legal again.
 void describePendingException(JNIEnv* env) {
@@ -63,7 +44,7 @@ bool redirectStandardStream(JNIEnv* env, const std::wstring& path, const char* s
     // The result is not needed: a folder that could not be made shows as the open failing.
     (void)ensureFolders(path);
 
-    const LocalReference<jstring> javaPath(env, newPathString(env, path));
+    const LocalReference<jstring> javaPath(env, newJavaString(env, path));
     if (!javaPath)
         return false;
     const LocalReference<jclass> fileClass(env, env->FindClass("java/io/FileOutputStream"));
