@@ -56,6 +56,7 @@ TEST(Layout, JvmLibraryVariantsExportWhatTheirNameSays) {
         {JvmLibrary::Working, true, true, true},
         {JvmLibrary::NoJniExports, false, false, false},
         {JvmLibrary::CreateOnly, true, false, false},
+        {JvmLibrary::MissingDependency, true, false, false},
     };
     for (const LibraryCase& c : cases) {
         TempFolder folder;

@@ -47,7 +47,8 @@ std::wstring layOutRuntime(const std::wstring& folder, const RuntimeLayout& layo
         return {};
     const wchar_t* jvm = layout.jvmLibrary == JvmLibrary::NoJniExports ? L"nojni.dll"
                          : layout.jvmLibrary == JvmLibrary::CreateOnly ? L"createonly.dll"
-                                                                       : L"jvm.dll";
+                         : layout.jvmLibrary == JvmLibrary::MissingDependency ? L"missingdep.dll"
+                                                                              : L"jvm.dll";
     for (const std::wstring& flavour : layout.jvmFolders)
         if (!copyLibrary(jvm, jvmLibraryOf(home, flavour)))
             return {};

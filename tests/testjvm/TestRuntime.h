@@ -52,6 +52,7 @@ enum class JvmLibrary {
     Working,      // the test runtime
     NoJniExports, // a library without the invocation exports
     CreateOnly,   // exports JNI_CreateJavaVM but not JNI_GetDefaultJavaVMInitArgs
+    MissingDependency, // imports from a library that is nowhere to be found
 };
 
 enum class SplashLibrary {
