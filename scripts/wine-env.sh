@@ -2,7 +2,8 @@
 # folder, a persistent wineserver and a private Xvfb display. Everything started here is
 # stopped again when the sourcing script exits. Usage: wine_env_start <build-dir>
 wine_env_start() {
-    local build_dir=$1
+    local build_dir
+    build_dir=$(cd "$1" && pwd)
     export WINEPREFIX="$build_dir/wineprefix"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
