@@ -340,6 +340,35 @@ TEST(RuntimeRegistry, ConfiguredJrePathWinsBelowTheMinimumAndGetsABackslash) {
     EXPECT_EQ(narrow(server.jvmLibraryPath), narrow(registered + L"bin\\server\\jvm.dll"));
 }
 
+// Just the headers that name a 32-bit x86 image.
+std::string x86ImageHeaders() {
+    std::string image(0x200, '\0');
+    image[0] = 'M';
+    image[1] = 'Z';
+    image[0x3C] = 0x40; // e_lfanew
+    image.replace(0x40, 4, std::string("PE\0\0", 4));
+    image[0x44] = 0x4C; // Machine, little-endian 0x014C
+    image[0x45] = 0x01;
+    return image;
+}
+
+TEST(RuntimeRegistry, ConfiguredThirtyTwoBitRuntimeHandsOverOnlyWithAPairedProduct) {
+    TempFolder folder;
+    const std::wstring home = makeRuntimeHome(folder.file(L"rt32"), {L"client"});
+    writeBytesFile(home + L"bin\\client\\jvm.dll", x86ImageHeaders());
+    for (const bool paired : {false, true}) {
+        SCOPED_TRACE(paired);
+        Launcher launcher;
+        limitTo(launcher, 8113);
+        launcher.jrePath = home;
+        if (paired)
+            launcher.pairProduct = folder.file(L"app32.exe");
+        ASSERT_TRUE(launcher.selectRuntime());
+        EXPECT_EQ(narrow(launcher.jvmLibraryPath), narrow(home + L"bin\\client\\jvm.dll"));
+        EXPECT_EQ(launcher.runPairedProduct, paired);
+    }
+}
+
 TEST(RuntimeRegistry, NothingQualifyingEndsTheSearchWithFailure) {
     TempFolder folder;
     const std::wstring clientOnly = makeRuntimeHome(folder.file(L"rt"), {L"client"});
