@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks: the native ones (tests/bench/bench_*.cpp, the `benchmarks`
+# target) and the Windows ones under Wine (tests named *Benchmark* that are disabled in the
+# ordinary test runs). They print figures; none asserts a time.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+
+native="${QOVA_BENCH_NATIVE_DIR:-$root/build/bench-native}"
+cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQOVA_SANITIZE=OFF >/dev/null
+cmake --build "$native" --target benchmarks
+# Memory freed between rounds stays with the process: otherwise every round of a large size
+# pays the host's page faults for fresh memory, which says nothing about the code measured.
+export GLIBC_TUNABLES=glibc.malloc.trim_threshold=4294967295:glibc.malloc.mmap_threshold=33554432
+for bench in "$native"/bin/bench_*; do
+    echo "== $(basename "$bench")"
+    "$bench"
+done
+unset GLIBC_TUNABLES
+
+win="${QOVA_BENCH_WIN_DIR:-$root/build/win}"
+cmake -S "$root" -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake --build "$win"
+source "$root/scripts/wine-env.sh"
+wine_env_start "$win"
+for tests in windows_tests e2e_tests; do
+    echo "== $tests benchmarks"
+    wine "$win/bin/$tests.exe" --gtest_also_run_disabled_tests --gtest_filter='*Benchmark*' \
+        </dev/null
+done
