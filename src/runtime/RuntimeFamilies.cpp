@@ -65,8 +65,8 @@ bool isFamilyFavored(const RuntimeFamily& family, const RuntimeSourceSettings& s
 int collectionJvmType(const RuntimeFamily& family, int jvmType) {
     // Sun runtime environments are collected client-first even with "favor_server", so their
     // candidates do not claim the server JVM; the chosen one is probed again with the real type.
-    const bool isSunRuntime = family.kind == RuntimeKind::RuntimeEnvironment &&
-                              family.provider == RuntimeProvider::Sun;
+    const bool isSunRuntime =
+        family.kind == RuntimeKind::RuntimeEnvironment && family.provider == RuntimeProvider::Sun;
     return isSunRuntime && jvmType == 2 ? 0 : jvmType;
 }
 

@@ -28,7 +28,9 @@ FoundJvmLibrary findJvmLibrary(const std::wstring& homeFolder, int jvmType) {
     return {};
 }
 
-bool isJavaHome(const std::wstring& folder) { return pathExists(folder + L"bin\\java.dll"); }
+bool isJavaHome(const std::wstring& folder) {
+    return pathExists(folder + L"bin\\java.dll");
+}
 
 std::wstring privateRuntimeIn(const std::wstring& executableFolder) {
     // An empty folder would make the probe relative to the current directory.

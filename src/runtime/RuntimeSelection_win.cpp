@@ -19,9 +19,15 @@ RuntimeSearchSettings searchSettingsOf(const Launcher& launcher) {
     settings.minVersion = launcher.minVersion;
     settings.maxVersion = launcher.maxVersion;
     settings.jvmType = launcher.jvmType;
-    settings.sources = {launcher.jdkWanted,       launcher.jreWanted,     launcher.otherSourceAllowed,
-                        launcher.jrockitAccepted, launcher.sunAccepted,   launcher.ibmAccepted,
-                        launcher.jrockitFavored,  launcher.sunFavored,    launcher.ibmFavored};
+    settings.sources = {.jdkWanted = launcher.jdkWanted,
+                        .jreWanted = launcher.jreWanted,
+                        .otherSourceAllowed = launcher.otherSourceAllowed,
+                        .jrockitAccepted = launcher.jrockitAccepted,
+                        .sunAccepted = launcher.sunAccepted,
+                        .ibmAccepted = launcher.ibmAccepted,
+                        .jrockitFavored = launcher.jrockitFavored,
+                        .sunFavored = launcher.sunFavored,
+                        .ibmFavored = launcher.ibmFavored};
     settings.preferredVersions = launcher.preferredVersions;
     return settings;
 }

@@ -18,7 +18,7 @@ struct JavaHomeValue {
 };
 
 class ScopedRegistryKey {
-public:
+  public:
     ScopedRegistryKey(const std::wstring& path, bool use32BitView,
                       const std::optional<JavaHomeValue>& javaHome)
         : view_(use32BitView ? KEY_WOW64_32KEY : KEY_WOW64_64KEY), path_(path) {
@@ -37,8 +37,7 @@ public:
             const size_t units = javaHome->text.size() + (javaHome->terminated ? 1 : 0);
             created_ = RegSetValueExW(key, L"JavaHome", 0, javaHome->type,
                                       reinterpret_cast<const BYTE*>(javaHome->text.c_str()),
-                                      static_cast<DWORD>(units * sizeof(wchar_t))) ==
-                       ERROR_SUCCESS;
+                                      static_cast<DWORD>(units * sizeof(wchar_t))) == ERROR_SUCCESS;
         }
         RegCloseKey(key);
     }
@@ -55,7 +54,7 @@ public:
 
     bool created() const { return created_; }
 
-private:
+  private:
     bool exists(const std::wstring& path) const {
         HKEY key = nullptr;
         if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | view_, &key) !=

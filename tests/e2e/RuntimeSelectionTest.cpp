@@ -116,8 +116,7 @@ TEST(RuntimeSelection, RegisteredRuntimeIsLoadedWhenNothingIsBesideTheExe) {
     };
     const std::vector<Row> rows{
         {L"Minimum Version=8120\r\nMaximum Version=8120.9\r\n", newer},
-        {L"Minimum Version=8120\r\nMaximum Version=8120.9\r\nPreferred versions=8120.1\r\n",
-         older},
+        {L"Minimum Version=8120\r\nMaximum Version=8120.9\r\nPreferred versions=8120.1\r\n", older},
         {L"Minimum Version=8120\r\nMaximum Version=8120.1\r\n", older},
     };
     for (const Row& row : rows) {

@@ -1,7 +1,7 @@
 // Which registry families are searched and favoured, home folders and the JVM library probe
 // order: the rules the registry enumeration applies to each family.
-#include "runtime/RegistryText.h"
 #include "runtime/RuntimeFamilies.h"
+#include "runtime/RegistryText.h"
 #include "settings/LaunchSettingsRules.h"
 
 #include <gtest/gtest.h>
@@ -18,9 +18,15 @@ RuntimeSourceSettings sourcesFromTexts(const std::wstring& jvmSource,
                                        const std::wstring& vmProvider) {
     const JvmSourceChoice source = jvmSourceFromText(jvmSource);
     const VmProviderChoice provider = vmProviderFromText(vmProvider);
-    return {source.jdkWanted,        source.jreWanted,      source.otherSourceAllowed,
-            provider.jrockitAccepted, provider.sunAccepted,  provider.ibmAccepted,
-            provider.jrockitFavored,  provider.sunFavored,   provider.ibmFavored};
+    return {.jdkWanted = source.jdkWanted,
+            .jreWanted = source.jreWanted,
+            .otherSourceAllowed = source.otherSourceAllowed,
+            .jrockitAccepted = provider.jrockitAccepted,
+            .sunAccepted = provider.sunAccepted,
+            .ibmAccepted = provider.ibmAccepted,
+            .jrockitFavored = provider.jrockitFavored,
+            .sunFavored = provider.sunFavored,
+            .ibmFavored = provider.ibmFavored};
 }
 
 std::vector<Family> searched(const RuntimeSourceSettings& settings) {
@@ -63,12 +69,16 @@ TEST(RuntimeFamilies, SearchedAndFavouredBySourceAndProvider) {
         {L"", L"jrockit", {JRockitJre, JRockitJdk}, {JRockitJre, JRockitJdk}},
         {L"", L"ibm", {IbmJre}, {IbmJre}},
         {L"", L"favor_ibm", {SunJdk, SunJre, JRockitJre, JRockitJdk, IbmJre}, {IbmJre}},
-        {L"", L"FAVOR_JROCKIT", {SunJdk, SunJre, JRockitJre, JRockitJdk, IbmJre},
+        {L"",
+         L"FAVOR_JROCKIT",
+         {SunJdk, SunJre, JRockitJre, JRockitJdk, IbmJre},
          {JRockitJre, JRockitJdk}},
         // Favour mode searches the other kind too but favours only the wanted one.
         {L"favor_JRE", L"", {SunJdk, SunJre}, {SunJre}},
         {L"favor_JDK", L"any", {SunJdk, SunJre, JRockitJre, JRockitJdk, IbmJre}, {}},
-        {L"favor_JDK", L"favor_jrockit", {SunJdk, SunJre, JRockitJre, JRockitJdk, IbmJre},
+        {L"favor_JDK",
+         L"favor_jrockit",
+         {SunJdk, SunJre, JRockitJre, JRockitJdk, IbmJre},
          {JRockitJdk}},
         // Only-modes never search the other kind.
         {L"only_JRE", L"any", {SunJre, JRockitJre, IbmJre}, {}},
@@ -126,15 +136,15 @@ std::vector<std::wstring> probeOrder(int jvmType) {
 }
 
 TEST(RuntimeFamilies, JvmLibraryProbeOrderByJvmType) {
-    const std::vector<std::wstring> anyJvm{
-        L"bin\\client\\jvm.dll", L"bin\\classic\\jvm.dll", L"bin\\hotspot\\jvm.dll",
-        L"bin\\server\\jvm.dll S", L"bin\\jrockit\\jvm.dll"};
+    const std::vector<std::wstring> anyJvm{L"bin\\client\\jvm.dll", L"bin\\classic\\jvm.dll",
+                                           L"bin\\hotspot\\jvm.dll", L"bin\\server\\jvm.dll S",
+                                           L"bin\\jrockit\\jvm.dll"};
     EXPECT_EQ(probeOrder(0), anyJvm);
     // A runtime without a server JVM is no use when one is required.
     EXPECT_EQ(probeOrder(1), std::vector<std::wstring>{L"bin\\server\\jvm.dll S"});
-    const std::vector<std::wstring> serverFirst{
-        L"bin\\server\\jvm.dll S", L"bin\\client\\jvm.dll", L"bin\\classic\\jvm.dll",
-        L"bin\\hotspot\\jvm.dll", L"bin\\jrockit\\jvm.dll"};
+    const std::vector<std::wstring> serverFirst{L"bin\\server\\jvm.dll S", L"bin\\client\\jvm.dll",
+                                                L"bin\\classic\\jvm.dll", L"bin\\hotspot\\jvm.dll",
+                                                L"bin\\jrockit\\jvm.dll"};
     EXPECT_EQ(probeOrder(2), serverFirst);
 }
 

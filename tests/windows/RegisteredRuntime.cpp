@@ -6,8 +6,8 @@ const RuntimeFamily& familyOf(Family family) {
     return runtimeFamilies()[static_cast<size_t>(family)];
 }
 
-std::wstring makeRuntimeHome(const std::wstring& folder, const std::vector<std::wstring>& jvmFolders,
-                             bool javaLibrary) {
+std::wstring makeRuntimeHome(const std::wstring& folder,
+                             const std::vector<std::wstring>& jvmFolders, bool javaLibrary) {
     createFolders(folder + L"\\bin");
     if (javaLibrary)
         writeBytesFile(folder + L"\\bin\\java.dll", "");

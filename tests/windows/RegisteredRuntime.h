@@ -18,7 +18,7 @@ const RuntimeFamily& familyOf(Family family);
 // object. Use version numbers no real runtime has, so tests running at the same time do not
 // see each other's runtimes.
 class RegisteredRuntime : public ScopedRegistryKey {
-public:
+  public:
     RegisteredRuntime(Family family, bool use32BitView, const std::wstring& name,
                       const std::optional<JavaHomeValue>& javaHome)
         : ScopedRegistryKey(std::wstring(familyOf(family).key) + name, use32BitView, javaHome) {}
@@ -29,5 +29,5 @@ public:
 
 // Lays out a runtime home for the probe: bin\java.dll unless `javaLibrary` is false, and an
 // empty bin\<folder>\jvm.dll for each named JVM folder. Returns the folder ending in "\".
-std::wstring makeRuntimeHome(const std::wstring& folder, const std::vector<std::wstring>& jvmFolders,
-                             bool javaLibrary = true);
+std::wstring makeRuntimeHome(const std::wstring& folder,
+                             const std::vector<std::wstring>& jvmFolders, bool javaLibrary = true);

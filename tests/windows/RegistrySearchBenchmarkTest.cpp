@@ -41,8 +41,8 @@ TEST(RegistrySearchBenchmark, ThousandRegisteredRuntimes) {
 
     const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
                       static_cast<double>(frequency.QuadPart);
-    std::printf("[ BENCH    ] registry search over %d registered runtimes: %.1f ms\n",
-                runtimeCount, ms);
+    std::printf("[ BENCH    ] registry search over %d registered runtimes: %.1f ms\n", runtimeCount,
+                ms);
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(narrow(*chosen), narrow(homes[0]));
 

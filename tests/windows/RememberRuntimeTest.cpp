@@ -11,7 +11,7 @@ namespace {
 
 // Sets an environment variable for one test and puts the old value back afterwards.
 class ScopedVariable {
-public:
+  public:
     ScopedVariable(const wchar_t* name, const std::optional<std::wstring>& value) : name_(name) {
         const DWORD length = GetEnvironmentVariableW(name, nullptr, 0);
         if (length) {
@@ -25,7 +25,7 @@ public:
     ScopedVariable(const ScopedVariable&) = delete;
     ScopedVariable& operator=(const ScopedVariable&) = delete;
 
-private:
+  private:
     const wchar_t* name_;
     std::optional<std::wstring> old_;
 };

@@ -1,8 +1,8 @@
 // Probing runtime folders on disk: which JVM library a runtime home offers for each JVM type,
 // and which folder beside the executable is the private runtime.
+#include "runtime/RuntimeProbe.h"
 #include "RegisteredRuntime.h"
 #include "TestFiles.h"
-#include "runtime/RuntimeProbe.h"
 
 #include <gtest/gtest.h>
 

@@ -18,8 +18,12 @@ namespace {
 constexpr bool nativeView = false;
 constexpr bool view32 = true;
 
-JavaVersion lowest(int major) { return JavaVersion{major, 0, 0, 0}; }
-JavaVersion highest(int major) { return JavaVersion{major, 0xFFFF, 0xFFFF, 0xFFFF}; }
+JavaVersion lowest(int major) {
+    return JavaVersion{major, 0, 0, 0};
+}
+JavaVersion highest(int major) {
+    return JavaVersion{major, 0xFFFF, 0xFFFF, 0xFFFF};
+}
 
 RuntimeSearchSettings searchFor(int major, int jvmType = 0) {
     RuntimeSearchSettings settings;
@@ -132,7 +136,8 @@ TEST(RuntimeRegistry, JavaHomeValuesAreReadWholeAndSafely) {
     const std::wstring plain = folder.file(L"rt"); // without a trailing backslash
     // A long folder name, so the value is longer than any fixed path buffer.
     const std::wstring longName(200, L'n');
-    const std::wstring longHome = makeRuntimeHome(folder.file(longName + L"\\" + longName), {L"client"});
+    const std::wstring longHome =
+        makeRuntimeHome(folder.file(longName + L"\\" + longName), {L"client"});
 
     RegisteredRuntime withoutBackslash(Family::SunJre, nativeView, L"8104.1", plain);
     RegisteredRuntime withBackslash(Family::SunJre, nativeView, L"8104.2", home);
@@ -146,9 +151,8 @@ TEST(RuntimeRegistry, JavaHomeValuesAreReadWholeAndSafely) {
     RegisteredRuntime reference(Family::SunJre, nativeView, L"8104.7",
                                 JavaHomeValue{L"%QOVA_NO_SUCH_VARIABLE%", REG_EXPAND_SZ});
     RegisteredRuntime longValue(Family::SunJre, nativeView, L"8104.8", longHome);
-    for (const RegisteredRuntime* runtime :
-         {&withoutBackslash, &withBackslash, &unterminated, &binary, &missing, &empty, &reference,
-          &longValue})
+    for (const RegisteredRuntime* runtime : {&withoutBackslash, &withBackslash, &unterminated,
+                                             &binary, &missing, &empty, &reference, &longValue})
         ASSERT_TRUE(runtime->created());
 
     const auto found = collect(Family::SunJre, nativeView, searchFor(8104));
