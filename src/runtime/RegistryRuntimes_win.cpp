@@ -10,10 +10,10 @@ namespace {
 // Registry key names are at most 255 characters.
 constexpr DWORD maxKeyNameLength = 256;
 
-UniqueRegistryKey openKey(const std::wstring& path, bool use32BitView) {
+UniqueRegistryKey openKey(HKEY parent, const std::wstring& path, bool use32BitView) {
     const REGSAM access = KEY_READ | (use32BitView ? KEY_WOW64_32KEY : 0);
     UniqueRegistryKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, key.put()) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(parent, path.c_str(), 0, access, key.put()) != ERROR_SUCCESS)
         key.reset();
     return key;
 }
@@ -65,7 +65,12 @@ CandidateOrderSettings orderSettings(const RuntimeSearchSettings& settings) {
 void collectRegistryRuntimes(const RuntimeFamily& family, bool use32BitView,
                              const RuntimeSearchSettings& settings,
                              std::vector<JreCandidate>& candidates) {
-    const UniqueRegistryKey familyKey = openKey(family.key, use32BitView);
+    // Opened without the key text's trailing backslash, which not every registry
+    // implementation accepts at the end of a path.
+    std::wstring familyPath = family.key;
+    if (!familyPath.empty() && familyPath.back() == L'\\')
+        familyPath.pop_back();
+    const UniqueRegistryKey familyKey = openKey(HKEY_LOCAL_MACHINE, familyPath, use32BitView);
     if (!familyKey)
         return;
     const bool favored = isFamilyFavored(family, settings.sources);
@@ -75,7 +80,8 @@ void collectRegistryRuntimes(const RuntimeFamily& family, bool use32BitView,
         const JavaVersion version = JavaVersion::fromText(name, 0);
         if (!isWithinBounds(version, settings.minVersion, settings.maxVersion))
             continue;
-        const UniqueRegistryKey runtimeKey = openKey(std::wstring(family.key) + name, use32BitView);
+        // Relative to the family key, in the view that key was opened in.
+        const UniqueRegistryKey runtimeKey = openKey(familyKey.get(), name, use32BitView);
         if (!runtimeKey)
             continue;
         // Environment references are not expanded: installers write plain folders here.
