@@ -48,6 +48,8 @@ TEST(JavaLaunch, CommandLineArgumentsThenCmdPiecesArriveInMain) {
         {L"x \"", {L"x", L""}},
         {L"-a\tb", {L"-a\tb"}},
         {L"-nosplash -nosplash", {L"-nosplash", L"-nosplash"}},
+        // Arguments travel as UTF-16 into Java: no code page stands in between.
+        {L"caf\u00e9 \u0436\U0001F600", {L"caf\u00e9", L"\u0436\U0001F600"}},
     };
     JavaApp app;
     app.writeSettings({.applicationLines = L"Cmd=--mode \"two words\" \"\" %QOVA_TEST_DIR%\r\n"});
