@@ -11,6 +11,16 @@
 
 namespace {
 
+// Removed last first: the first registration may have created the family key, which it can
+// only remove once every other sub-key is gone.
+struct Registrations {
+    std::vector<std::unique_ptr<RegisteredRuntime>> keys;
+    ~Registrations() {
+        while (!keys.empty())
+            keys.pop_back();
+    }
+};
+
 TEST(RegistrySearchBenchmark, ThousandRegisteredRuntimes) {
     constexpr int runtimeCount = 1000;
     constexpr int folderCount = 10;
@@ -19,11 +29,11 @@ TEST(RegistrySearchBenchmark, ThousandRegisteredRuntimes) {
     for (int i = 0; i < folderCount; ++i)
         homes.push_back(makeRuntimeHome(folder.file(L"rt" + std::to_wstring(i)), {L"client"}));
 
-    std::vector<std::unique_ptr<RegisteredRuntime>> registered;
+    Registrations registered;
     for (int i = 0; i < runtimeCount; ++i) {
-        registered.push_back(std::make_unique<RegisteredRuntime>(
+        registered.keys.push_back(std::make_unique<RegisteredRuntime>(
             Family::SunJre, false, L"8199." + std::to_wstring(i + 1), homes[i % folderCount]));
-        ASSERT_TRUE(registered.back()->created());
+        ASSERT_TRUE(registered.keys.back()->created());
     }
 
     RuntimeSearchSettings settings;
