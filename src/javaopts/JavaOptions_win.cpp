@@ -31,9 +31,8 @@ std::vector<std::wstring> findFileNames(const std::wstring& pattern) {
 
 std::wstring buildClassPath(const std::wstring& classPathSetting,
                             const std::wstring& executablePath, bool embeddedJar) {
-    std::wstring classPath = assembleClassPath(
-        classPathSetting, executableFolder(executablePath), lookUpEnvironmentVariable,
-        findFileNames);
+    std::wstring classPath = assembleClassPath(classPathSetting, executableFolder(executablePath),
+                                               lookUpEnvironmentVariable, findFileNames);
     if (embeddedJar)
         prependEmbeddedJar(classPath, executablePath);
     return classPath;

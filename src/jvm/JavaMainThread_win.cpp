@@ -30,8 +30,8 @@ int Launcher::runJavaMainThread() {
     // application asks for. The size is a reservation, as a Java thread stack size is; a
     // commit size would be overridden by the executable's larger reservation and committed
     // up front.
-    const UniqueHandle thread(CreateThread(nullptr, mainThreadStackSize, &javaMainThreadProc,
-                                           this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    const UniqueHandle thread(CreateThread(nullptr, mainThreadStackSize, &javaMainThreadProc, this,
+                                           STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
     if (!thread)
         return static_cast<int>(javaMainThreadProc(this));
     WaitForSingleObject(thread.get(), INFINITE);

@@ -5,7 +5,7 @@ namespace {
 // Frees a local reference when it goes out of scope: the Java main thread lives as long as the
 // application, so references it leaves behind would never be freed.
 template <typename Reference> class LocalRef {
-public:
+  public:
     LocalRef(JNIEnv* env, Reference reference) : env_(env), reference_(reference) {}
     ~LocalRef() {
         if (reference_)
@@ -17,7 +17,7 @@ public:
     Reference get() const { return reference_; }
     explicit operator bool() const { return reference_ != nullptr; }
 
-private:
+  private:
     JNIEnv* env_;
     Reference reference_;
 };

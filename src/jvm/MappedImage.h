@@ -8,7 +8,7 @@
 #include <string>
 
 class MappedImage {
-public:
+  public:
     MappedImage() = default;
     MappedImage(const MappedImage&) = delete;
     MappedImage& operator=(const MappedImage&) = delete;
@@ -23,7 +23,7 @@ public:
     // Unmaps the view, then closes the mapping, then the file.
     void close();
 
-private:
+  private:
     // Declared in the order of opening, so that the destructor releases them in reverse.
     UniqueFile file_;
     UniqueHandle mapping_;

@@ -14,8 +14,8 @@ std::span<const std::uint8_t> bytesOf(const void* view, std::size_t size) {
 
 bool MappedImage::open(const std::wstring& path) {
     close();
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
     LARGE_INTEGER size{};
@@ -37,7 +37,9 @@ bool MappedImage::open(const std::wstring& path) {
     return true;
 }
 
-bool MappedImage::isPe() const { return ntHeadersOffset(bytesOf(view_.get(), size_)).has_value(); }
+bool MappedImage::isPe() const {
+    return ntHeadersOffset(bytesOf(view_.get(), size_)).has_value();
+}
 
 bool MappedImage::isMachine(std::uint16_t machine) const {
     return peMachine(bytesOf(view_.get(), size_)) == machine;

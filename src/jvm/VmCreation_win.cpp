@@ -12,21 +12,28 @@ namespace {
 // The reason shown for a JNI_CreateJavaVM result; none for a code outside the JNI set.
 UINT creationFailureReason(jint result) {
     switch (result) {
-    case JNI_ERR: return IDS_REASON_UNKNOWN;
-    case JNI_EDETACHED: return IDS_REASON_DETACHED;
-    case JNI_EVERSION: return IDS_REASON_VERSION;
-    case JNI_ENOMEM: return IDS_REASON_NO_MEMORY;
-    case JNI_EEXIST: return IDS_REASON_VM_EXISTS;
-    case JNI_EINVAL: return IDS_REASON_INVALID_ARGUMENTS;
-    default: return 0;
+    case JNI_ERR:
+        return IDS_REASON_UNKNOWN;
+    case JNI_EDETACHED:
+        return IDS_REASON_DETACHED;
+    case JNI_EVERSION:
+        return IDS_REASON_VERSION;
+    case JNI_ENOMEM:
+        return IDS_REASON_NO_MEMORY;
+    case JNI_EEXIST:
+        return IDS_REASON_VM_EXISTS;
+    case JNI_EINVAL:
+        return IDS_REASON_INVALID_ARGUMENTS;
+    default:
+        return 0;
     }
 }
 
 } // namespace
 
 bool Launcher::createVm() {
-    // The VM keeps no pointer into the option strings after creation, but they must stay put
-    // while it runs: vmOptions is not touched until then.
+    // The options point into vmOptions' own strings, which nothing changes while the VM reads
+    // them during creation.
     std::vector<JavaVMOption> options;
     options.reserve(vmOptions.size() + 2);
     for (std::string& option : vmOptions)
@@ -44,8 +51,7 @@ bool Launcher::createVm() {
     // run the application without it.
     arguments.ignoreUnrecognized = JNI_FALSE;
 
-    const jint result =
-        createJavaVm(&javaVm, reinterpret_cast<void**>(&jniEnv), &arguments);
+    const jint result = createJavaVm(&javaVm, reinterpret_cast<void**>(&jniEnv), &arguments);
     if (result != JNI_OK) {
         javaVm = nullptr;
         jniEnv = nullptr;

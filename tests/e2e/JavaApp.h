@@ -19,7 +19,7 @@ struct AppSettings {
 };
 
 class JavaApp {
-public:
+  public:
     // The class the default settings name; it is found only on a class path that holds the
     // application's jar, as a real class is found only in its jar.
     static constexpr wchar_t kMainClass[] = L"com/example/App";

@@ -56,8 +56,8 @@ TEST(JavaLaunch, CommandLineArgumentsThenCmdPiecesArriveInMain) {
     for (const ArgumentCase& c : cases) {
         SCOPED_TRACE(narrow(c.commandLine));
         ASSERT_TRUE(app.writeScript(JavaApp::script({Action::printArgs()})));
-        const LaunchResult result =
-            app.launch({.arguments = c.commandLine, .environment = {{L"QOVA_TEST_DIR", L"C:\\Temp"}}});
+        const LaunchResult result = app.launch(
+            {.arguments = c.commandLine, .environment = {{L"QOVA_TEST_DIR", L"C:\\Temp"}}});
         ASSERT_FALSE(result.timedOut);
         EXPECT_EQ(result.exitCode, 0u);
         EXPECT_TRUE(result.messageBoxes.empty());
@@ -108,7 +108,8 @@ TEST(JavaLaunch, VmReceivesTheClassPathThenTheHooksOnTheJavaMainThread) {
 TEST(JavaLaunch, DestroyWaitsForALiveNonDaemonThread) {
     JavaApp app;
     app.writeSettings();
-    ASSERT_TRUE(app.writeScript(JavaApp::script({Action::thread(1500), Action::printOut(L"main done")})));
+    ASSERT_TRUE(
+        app.writeScript(JavaApp::script({Action::thread(1500), Action::printOut(L"main done")})));
     const DWORD start = GetTickCount();
     const LaunchResult result = app.launch();
     const DWORD elapsed = GetTickCount() - start;
@@ -138,9 +139,9 @@ TEST(JavaLaunch, SystemExitEndsTheProcessWithItsStatus) {
 TEST(JavaLaunch, ExceptionEscapingMainIsDescribedAndTheApplicationGoesOn) {
     JavaApp app;
     app.writeSettings();
-    ASSERT_TRUE(app.writeScript(JavaApp::script(
-        {Action::throwException(L"java/lang/IllegalStateException: broken"),
-         Action::cause(L"java/io/IOException: disk")})));
+    ASSERT_TRUE(app.writeScript(
+        JavaApp::script({Action::throwException(L"java/lang/IllegalStateException: broken"),
+                         Action::cause(L"java/io/IOException: disk")})));
     const LaunchResult result = app.launch();
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0u);
@@ -163,11 +164,17 @@ struct MissingPieceCase {
 
 TEST(JavaLaunch, MissingMainClassOrMethodEndsTheLaunchWithoutWaiting) {
     const MissingPieceCase cases[] = {
-        {"class missing", L"com.example.Missing", {},
-         {L"Could not find the main class com/example/Missing.\n"}, L"NoClassDefFoundError"},
+        {"class missing",
+         L"com.example.Missing",
+         {},
+         {L"Could not find the main class com/example/Missing.\n"},
+         L"NoClassDefFoundError"},
         // A VM reports the missing method itself; the launcher adds no message of its own.
-        {"main with another signature", L"com.example.App",
-         {JavaClass(JavaApp::kMainClass, {L"main()V"})}, {}, L"NoSuchMethodError"},
+        {"main with another signature",
+         L"com.example.App",
+         {JavaClass(JavaApp::kMainClass, {L"main()V"})},
+         {},
+         L"NoSuchMethodError"},
     };
     for (const MissingPieceCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -215,8 +222,8 @@ TEST(JavaLaunch, VmCreationFailureShowsTheReasonForItsCode) {
         ASSERT_FALSE(result.timedOut);
         EXPECT_EQ(result.exitCode, kFailureExitCode);
         EXPECT_EQ(result.messageTexts(),
-                  std::vector<std::wstring>{L"JNI exception: failed to create the Java VM\nReason: " +
-                                            reason + L".\n"});
+                  std::vector<std::wstring>{
+                      L"JNI exception: failed to create the Java VM\nReason: " + reason + L".\n"});
         EXPECT_TRUE(app.record().calls.empty());
     }
 }
@@ -240,11 +247,11 @@ struct LibraryCase {
 
 TEST(JavaLaunch, UnusableJvmLibraryIsReported) {
     const LibraryCase cases[] = {
-        {JvmLibrary::MissingDependency,
-         L"Failed to load Java VM library: {jvm} (errno = 126).\n"},
+        {JvmLibrary::MissingDependency, L"Failed to load Java VM library: {jvm} (errno = 126).\n"},
         {JvmLibrary::NoJniExports,
          L"Windows exception: cannot find CreateJavaVM JNI (errno = 127).\n"},
-        {JvmLibrary::CreateOnly, L"Windows exception: cannot find CreateJavaVM JNI (errno = 127).\n"},
+        {JvmLibrary::CreateOnly,
+         L"Windows exception: cannot find CreateJavaVM JNI (errno = 127).\n"},
     };
     for (const LibraryCase& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.library));

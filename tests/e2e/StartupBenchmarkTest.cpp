@@ -48,8 +48,8 @@ TEST(StartupBenchmark, DISABLED_ProcessStartToMainAgainstAMinimalHost) {
     hostScript.mainActions = {Action::exit(kExitFromMain)};
     ASSERT_TRUE(writeScript(hostRuntime, hostScript));
     const std::wstring host = testProgramFolder() + L"\\testjvm_host.exe";
-    const LaunchOptions hostOptions{
-        .arguments = L"\"" + jvmLibraryOf(hostRuntime) + L"\" run " + JavaApp::kMainClass};
+    const LaunchOptions hostOptions{.arguments = L"\"" + jvmLibraryOf(hostRuntime) + L"\" run " +
+                                                 JavaApp::kMainClass};
 
     std::vector<double> launcherTimes, hostTimes;
     // One round of each first, unmeasured: the first start of a program pays for loading it.

@@ -46,20 +46,19 @@ std::vector<PeCase> peCases() {
     cases.push_back({"x86 image", image(0x200, 0x80, kMachineI386), kMachineI386});
     cases.push_back({"x64 image", image(0x200, 0x80, kMachineAmd64), kMachineAmd64});
     // The NT headers may begin inside the DOS header itself; all that counts is the bytes.
-    cases.push_back({"headers overlapping the DOS header", image(0x58, 0x40, kMachineI386),
-                     kMachineI386});
-    cases.push_back({"file header ends exactly at the end", image(0x98, 0x80, kMachineI386),
-                     kMachineI386});
+    cases.push_back(
+        {"headers overlapping the DOS header", image(0x58, 0x40, kMachineI386), kMachineI386});
+    cases.push_back(
+        {"file header ends exactly at the end", image(0x98, 0x80, kMachineI386), kMachineI386});
     cases.push_back({"empty file", {}, std::nullopt});
     cases.push_back({"only MZ", {'M', 'Z'}, std::nullopt});
     cases.push_back({"DOS header cut short", image(0x3F, 0x80, kMachineI386), std::nullopt});
-    cases.push_back({"file header cut by one byte", image(0x97, 0x80, kMachineI386),
-                     std::nullopt});
+    cases.push_back({"file header cut by one byte", image(0x97, 0x80, kMachineI386), std::nullopt});
     cases.push_back({"pointer at the very end", image(0x80, 0x80, kMachineI386), std::nullopt});
     cases.push_back({"pointer past the end", image(0x100, 0x1000, kMachineI386), std::nullopt});
     cases.push_back({"negative pointer", image(0x200, 0xFFFFFFF0u, kMachineI386), std::nullopt});
-    cases.push_back({"pointer that wraps when added to", image(0x200, 0x7FFFFFFFu,
-                                                               kMachineI386), std::nullopt});
+    cases.push_back({"pointer that wraps when added to", image(0x200, 0x7FFFFFFFu, kMachineI386),
+                     std::nullopt});
     auto noMz = image(0x200, 0x80, kMachineI386);
     noMz[0] = 'Z';
     noMz[1] = 'M';
@@ -83,7 +82,8 @@ TEST(PeHeaders, MachineOnlyForImagesWhoseHeadersLieInsideTheBytes) {
 }
 
 TEST(PeHeaders, OffsetIsTheDosHeaderPointer) {
-    EXPECT_EQ(ntHeadersOffset(image(0x400, 0x108, kMachineAmd64)), std::optional<std::size_t>(0x108));
+    EXPECT_EQ(ntHeadersOffset(image(0x400, 0x108, kMachineAmd64)),
+              std::optional<std::size_t>(0x108));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // How long the class path takes over real folders of 100 and 1,000 jars (FindFirstFileW and
 // all). Prints the figures rather than asserting a time; scripts/bench.sh runs it.
-#include "javaopts/JavaOptions.h"
 #include "TestFiles.h"
+#include "javaopts/JavaOptions.h"
 
 #include <gtest/gtest.h>
 

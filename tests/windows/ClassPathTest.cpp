@@ -1,8 +1,8 @@
 // The class path against a real folder tree: what is searched, where, and what the VM gets.
+#include "TestFiles.h"
 #include "javaopts/ClassPathText.h"
 #include "javaopts/EnvironmentSetup.h"
 #include "javaopts/JavaOptions.h"
-#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ namespace {
 // An installed application: <temp>\App\run.exe (never run, only its folder counts) with jars
 // in lib\ and beside it, a classes folder, and a sibling folder Applib\.
 class ClassPath : public testing::Test {
-protected:
+  protected:
     ClassPath() {
         for (const wchar_t* file : {L"App\\lib\\a.jar", L"App\\lib\\b.jar", L"App\\lib\\notes.txt",
                                     L"App\\x.jar", L"App\\app.jar", L"Applib\\app.jar"}) {
@@ -70,8 +70,9 @@ TEST_F(ClassPath, EntriesAreSearchedBesideTheExecutableOrTakenAsWritten) {
         {L"C:\\Java\\lib\\tool?.jar", {L"C:\\Java\\lib\\tool?.jar"}},
         {L"C:\\Java\\lib\\*.jar", {}},
         {L"\\\\server\\share\\x.jar", {L"\\\\server\\share\\x.jar"}},
-        {L"\\lib\\*", {app(L"\\lib\\."), app(L"\\lib\\.."), app(L"\\lib\\a.jar"),
-                       app(L"\\lib\\b.jar"), app(L"\\lib\\notes.txt")}},
+        {L"\\lib\\*",
+         {app(L"\\lib\\."), app(L"\\lib\\.."), app(L"\\lib\\a.jar"), app(L"\\lib\\b.jar"),
+          app(L"\\lib\\notes.txt")}},
         {L"", {}},
     };
     for (const Case& c : cases) {
@@ -114,13 +115,13 @@ TEST(FileNames, FailedSearchFindsNothing) {
 
 // The thread's locale picks the code page, so one text reaches the VM differently per locale.
 class ThreadLocale {
-public:
+  public:
     explicit ThreadLocale(LCID locale) : old_(GetThreadLocale()) { SetThreadLocale(locale); }
     ~ThreadLocale() { SetThreadLocale(old_); }
     ThreadLocale(const ThreadLocale&) = delete;
     ThreadLocale& operator=(const ThreadLocale&) = delete;
 
-private:
+  private:
     LCID old_;
 };
 
@@ -133,11 +134,13 @@ TEST_F(ClassPath, ReachesTheVmInTheThreadsAnsiCodePage) {
     const std::string folder = vmOptionText(app(L"\\lib\\"));
     {
         // Western European: the e-acute is kept, the Cyrillic letter becomes "?"; never UTF-8.
-        const ThreadLocale english(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
+        const ThreadLocale english(
+            MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
         EXPECT_EQ(vmOptionText(option), "-Djava.class.path=" + folder + "caf\xE9?.jar;");
     }
     {
-        const ThreadLocale russian(MAKELCID(MAKELANGID(LANG_RUSSIAN, SUBLANG_RUSSIAN_RUSSIA), SORT_DEFAULT));
+        const ThreadLocale russian(
+            MAKELCID(MAKELANGID(LANG_RUSSIAN, SUBLANG_RUSSIAN_RUSSIA), SORT_DEFAULT));
         // Cyrillic: the letter is kept and the e-acute gets the code page's best fit, "e".
         EXPECT_EQ(vmOptionText(option), "-Djava.class.path=" + folder + "cafe\xE6.jar;");
     }

@@ -1,8 +1,8 @@
 // Telling a 32-bit x86 library apart from its file, without loading it.
 #include "jvm/MappedImage.h"
+#include "TestFiles.h"
 #include "jvm/PeHeaders.h"
 #include "launcher/Launcher.h"
-#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,9 @@ std::string imageBytes(std::uint16_t machine, size_t size = 0x200) {
     return bytes;
 }
 
-std::wstring testProgramPath() { return testProgramFolder() + L"\\windows_tests.exe"; }
+std::wstring testProgramPath() {
+    return testProgramFolder() + L"\\windows_tests.exe";
+}
 
 struct ImageCase {
     const char* name;
