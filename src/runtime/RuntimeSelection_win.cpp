@@ -1,5 +1,6 @@
 // Choosing the Java runtime to load, and remembering one the user picked.
 #include "launcher/Launcher.h"
+#include "launcher/WindowsVersion.h"
 #include "runtime/RegistryRuntimes.h"
 #include "runtime/RuntimeFamilies.h"
 #include "runtime/RuntimeProbe.h"
@@ -7,12 +8,6 @@
 #include "settings/SettingsKeys.h"
 
 namespace {
-
-bool isWindowsNt() {
-    OSVERSIONINFOW version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    return GetVersionExW(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
 
 RuntimeSearchSettings searchSettingsOf(const Launcher& launcher) {
     RuntimeSearchSettings settings;

@@ -1,5 +1,6 @@
 #include "jvm/Messages.h"
 #include "launcher/Launcher.h"
+#include "launcher/WindowsVersion.h"
 #include "res/resource.h"
 #include "settings/CombinedSettingsSource.h"
 #include "settings/IniSettingsSource.h"
@@ -7,16 +8,6 @@
 #include "settings/SettingsKeys.h"
 
 namespace {
-
-bool isWindowsNt() {
-    OSVERSIONINFOEXW extended{};
-    extended.dwOSVersionInfoSize = sizeof extended;
-    if (GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&extended)))
-        return extended.dwPlatformId == VER_PLATFORM_WIN32_NT;
-    OSVERSIONINFOW basic{};
-    basic.dwOSVersionInfoSize = sizeof basic;
-    return GetVersionExW(&basic) && basic.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
 
 bool fileExists(const std::wstring& path) {
     WIN32_FIND_DATAW found;
