@@ -14,6 +14,7 @@ file(GLOB QOVA_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp
 if(QOVA_UNIT_TESTS)
     add_executable(unit_tests ${QOVA_UNIT_TESTS})
     target_link_libraries(unit_tests PRIVATE qova_core GTest::gtest_main)
+    target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
     add_test(NAME unit_tests COMMAND unit_tests)
 endif()
 

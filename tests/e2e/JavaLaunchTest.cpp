@@ -1,6 +1,7 @@
 // A Java application launched from end to end: the private runtime is loaded, the VM created
 // with the composed options, main called with the arguments, and the process ends with the
 // application's outcome.
+#include "CommandLineCases.h"
 #include "JavaApp.h"
 
 #include <gtest/gtest.h>
@@ -28,36 +29,20 @@ void expectCleanJni(const Record& record) {
     EXPECT_EQ(record.unreleasedStrings, 0);
 }
 
-struct ArgumentCase {
-    const wchar_t* commandLine;
-    std::vector<std::wstring> arguments;
-};
-
 TEST(JavaLaunch, CommandLineArgumentsThenCmdPiecesArriveInMain) {
     // "Cmd" pieces come after the command line's; its empty piece is dropped, while the
     // command line's own empty pieces are kept.
     const std::vector<std::wstring> cmdPieces = {L"--mode", L"two words", L"C:\\Temp"};
-    const ArgumentCase cases[] = {
-        {L"", {}},
-        {L"-a  -b", {L"-a", L"-b"}},
-        {L"\"C:\\My Files\\a.txt\" x", {L"C:\\My Files\\a.txt", L"x"}},
-        {L"\"abc\"def", {L"abc", L"def"}},
-        {L"ab\"c d\"", {L"ab\"c", L"d\""}},
-        {L"\"\" x", {L"", L"x"}},
-        {L"\"unterminated text", {L"unterminated text"}},
-        {L"x \"", {L"x", L""}},
-        {L"-a\tb", {L"-a\tb"}},
-        {L"-nosplash -nosplash", {L"-nosplash", L"-nosplash"}},
-        // Arguments travel as UTF-16 into Java: no code page stands in between.
-        {L"caf\u00e9 \u0436\U0001F600", {L"caf\u00e9", L"\u0436\U0001F600"}},
-    };
+    std::vector<CommandLineCase> cases = commandLineCases();
+    // Arguments travel as UTF-16 into Java: no code page stands in between.
+    cases.push_back({L"caf\u00e9 \u0436\U0001F600", {L"caf\u00e9", L"\u0436\U0001F600"}});
     JavaApp app;
     app.writeSettings({.applicationLines = L"Cmd=--mode \"two words\" \"\" %QOVA_TEST_DIR%\r\n"});
-    for (const ArgumentCase& c : cases) {
-        SCOPED_TRACE(narrow(c.commandLine));
+    for (const CommandLineCase& c : cases) {
+        SCOPED_TRACE(narrow(c.afterProgram));
         ASSERT_TRUE(app.writeScript(JavaApp::script({Action::printArgs()})));
         const LaunchResult result = app.launch(
-            {.arguments = c.commandLine, .environment = {{L"QOVA_TEST_DIR", L"C:\\Temp"}}});
+            {.arguments = c.afterProgram, .environment = {{L"QOVA_TEST_DIR", L"C:\\Temp"}}});
         ASSERT_FALSE(result.timedOut);
         EXPECT_EQ(result.exitCode, 0u);
         EXPECT_TRUE(result.messageBoxes.empty());

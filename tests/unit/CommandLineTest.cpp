@@ -1,5 +1,6 @@
 // Splitting the process command line into the Java program's arguments.
 #include "launcher/CommandLine.h"
+#include "CommandLineCases.h"
 
 #include <gtest/gtest.h>
 
@@ -8,27 +9,9 @@ namespace {
 using Pieces = std::vector<std::wstring>;
 
 TEST(CommandLine, ArgumentsAfterTheProgramName) {
-    struct Row {
-        const wchar_t* afterProgram;
-        Pieces expected;
-    };
-    const Row rows[] = {
-        {L"", {}},
-        {L"-a  -b", {L"-a", L"-b"}},
-        {L"\"C:\\My Files\\a.txt\" x", {L"C:\\My Files\\a.txt", L"x"}},
-        {L"\"abc\"def", {L"abc", L"def"}},
-        {L"ab\"c d\"", {L"ab\"c", L"d\""}},
-        {L"\"\" x", {L"", L"x"}},
-        {L"\"unterminated text", {L"unterminated text"}},
-        {L"x \"", {L"x", L""}},
-        {L"-a\tb", {L"-a\tb"}},
-        {L"\"a\"\"b\" c", {L"a", L"b", L"c"}},
-        {L"C:\\dir\\ \"C:\\other dir\\\"", {L"C:\\dir\\", L"C:\\other dir\\"}},
-        {L"-nosplash -nosplash", {L"-nosplash", L"-nosplash"}},
-    };
-    for (const Row& row : rows) {
+    for (const CommandLineCase& row : commandLineCases()) {
         const std::wstring commandLine = std::wstring(L"prog.exe ") + row.afterProgram;
-        EXPECT_EQ(argumentsFromCommandLine(commandLine), row.expected) << commandLine;
+        EXPECT_EQ(argumentsFromCommandLine(commandLine), row.arguments) << commandLine;
     }
 }
 
