@@ -19,9 +19,7 @@ done
 unset GLIBC_TUNABLES
 
 win="${QOVA_BENCH_WIN_DIR:-$root/build/win}"
-cmake -S "$root" -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$win"
+"$root/scripts/build-windows.sh" "$win"
 source "$root/scripts/wine-env.sh"
 wine_env_start "$win"
 for tests in windows_tests e2e_tests; do

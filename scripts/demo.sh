@@ -7,9 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 
 win="$root/build/win"
-cmake -S "$root" -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$win"
+"$root/scripts/build-windows.sh" "$win"
 source "$root/scripts/wine-env.sh"
 wine_env_start "$win"
 

@@ -11,9 +11,7 @@ cmake --build "$native"
 ctest --test-dir "$native" --output-on-failure
 
 win="$root/build/win"
-cmake -S "$root" -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$win"
+"$root/scripts/build-windows.sh" "$win"
 source "$root/scripts/wine-env.sh"
 wine_env_start "$win"
 ctest --test-dir "$win" --output-on-failure --timeout 600

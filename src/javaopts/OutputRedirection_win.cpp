@@ -5,30 +5,11 @@
 
 #include "javaopts/FolderChain.h"
 #include "jvm/JavaStrings.h"
+#include "jvm/LocalReference.h"
 #include "launcher/Launcher.h"
 #include "launcher/UniqueHandle.h"
 
 namespace {
-
-// A JNI local reference released when it goes out of scope: the main Java thread lives as
-// long as the application, so references it makes here would otherwise never be freed.
-template <typename Reference> class LocalReference {
-  public:
-    LocalReference(JNIEnv* env, Reference reference) : env_(env), reference_(reference) {}
-    ~LocalReference() {
-        if (reference_)
-            env_->DeleteLocalRef(reference_);
-    }
-    LocalReference(const LocalReference&) = delete;
-    LocalReference& operator=(const LocalReference&) = delete;
-
-    Reference get() const { return reference_; }
-    explicit operator bool() const { return reference_ != nullptr; }
-
-  private:
-    JNIEnv* env_;
-    Reference reference_;
-};
 
 // Prints the pending Java exception, if any, on the VM's standard error; describing it also
 // clears it, so that the JNI calls that follow are legal again.

@@ -1,38 +1,15 @@
 #include "jvm/JavaStrings.h"
-
-namespace {
-
-// Frees a local reference when it goes out of scope: the Java main thread lives as long as the
-// application, so references it leaves behind would never be freed.
-template <typename Reference> class LocalRef {
-  public:
-    LocalRef(JNIEnv* env, Reference reference) : env_(env), reference_(reference) {}
-    ~LocalRef() {
-        if (reference_)
-            env_->DeleteLocalRef(reference_);
-    }
-    LocalRef(const LocalRef&) = delete;
-    LocalRef& operator=(const LocalRef&) = delete;
-
-    Reference get() const { return reference_; }
-    explicit operator bool() const { return reference_ != nullptr; }
-
-  private:
-    JNIEnv* env_;
-    Reference reference_;
-};
-
-} // namespace
+#include "jvm/LocalReference.h"
 
 jstring newJavaString(JNIEnv* env, const std::wstring& text) {
-    const LocalRef<jclass> stringClass(env, env->FindClass("java/lang/String"));
+    const LocalReference<jclass> stringClass(env, env->FindClass("java/lang/String"));
     if (!stringClass)
         return nullptr;
     const jmethodID fromChars = env->GetMethodID(stringClass.get(), "<init>", "([C)V");
     if (!fromChars)
         return nullptr;
     const auto length = static_cast<jsize>(text.size());
-    const LocalRef<jcharArray> chars(env, env->NewCharArray(length));
+    const LocalReference<jcharArray> chars(env, env->NewCharArray(length));
     if (!chars)
         return nullptr;
     static_assert(sizeof(wchar_t) == sizeof(jchar), "UTF-16 code units are Java chars");
@@ -43,7 +20,7 @@ jstring newJavaString(JNIEnv* env, const std::wstring& text) {
 }
 
 jobjectArray newStringArray(JNIEnv* env, const std::vector<std::wstring>& texts) {
-    const LocalRef<jclass> stringClass(env, env->FindClass("java/lang/String"));
+    const LocalReference<jclass> stringClass(env, env->FindClass("java/lang/String"));
     if (!stringClass)
         return nullptr;
     const jobjectArray array =
@@ -51,7 +28,7 @@ jobjectArray newStringArray(JNIEnv* env, const std::vector<std::wstring>& texts)
     if (!array)
         return nullptr;
     for (size_t index = 0; index < texts.size(); ++index) {
-        const LocalRef<jstring> text(env, newJavaString(env, texts[index]));
+        const LocalReference<jstring> text(env, newJavaString(env, texts[index]));
         if (!text) {
             env->DeleteLocalRef(array);
             return nullptr;
