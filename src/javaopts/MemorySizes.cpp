@@ -1,6 +1,7 @@
 #include "javaopts/MemorySizes.h"
 
 #include "javaopts/SizeNumbers.h"
+#include "launcher/DecimalText.h"
 
 #include <limits>
 
@@ -68,7 +69,7 @@ void rewritePercentageSize(std::wstring& option, const MemoryStatus& memory) {
     const std::uint64_t size = percentageSizeKib(option, memory);
     const std::size_t prefixEnd = readSizeNumbers(option).start;
     // The whole unsigned size: the heap of a large machine exceeds what a 32-bit field holds.
-    option = option.substr(0, prefixEnd) + std::to_wstring(size) + L'K';
+    option = option.substr(0, prefixEnd) + decimalText(static_cast<uint64_t>(size)) + L'K';
 }
 
 std::uint64_t parseStackSize(const std::wstring& text) {

@@ -1,22 +1,13 @@
 #include "jvm/MessageFormat.h"
 
+#include "launcher/DecimalText.h"
+
 namespace {
 
 std::wstring argumentText(const MessageArgument& argument) {
     if (const auto* text = std::get_if<std::wstring>(&argument))
         return *text;
-    const int32_t number = std::get<int32_t>(argument);
-    // Through 64 bits so that INT32_MIN negates safely.
-    int64_t magnitude = number;
-    const bool negative = magnitude < 0;
-    if (negative)
-        magnitude = -magnitude;
-    std::wstring digits;
-    do {
-        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + magnitude % 10));
-        magnitude /= 10;
-    } while (magnitude != 0);
-    return negative ? L"-" + digits : digits;
+    return decimalText(static_cast<int64_t>(std::get<int32_t>(argument)));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "runtime/JavaVersion.h"
 
+#include "launcher/DecimalText.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -60,9 +62,9 @@ std::wstring JavaVersion::toString() const {
     if (last < 0)
         return L"0.0.0.0";
     last = std::max(last, 1);
-    std::wstring text = std::to_wstring(components[0]);
+    std::wstring text = decimalText(static_cast<int64_t>(components[0]));
     for (int i = 1; i <= last; ++i)
-        text += L'.' + std::to_wstring(components[i]);
+        text += L'.' + decimalText(static_cast<int64_t>(components[i]));
     return text;
 }
 
