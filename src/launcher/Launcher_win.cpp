@@ -4,7 +4,12 @@ std::atomic<Launcher*> currentLauncher{nullptr};
 
 Launcher::Launcher() { currentLauncher = this; }
 
-Launcher::~Launcher() = default;
+// The VM's hooks may run on a Java thread at any time; once this launcher is gone they must
+// find no launcher rather than its stale address. A newer launcher keeps its place.
+Launcher::~Launcher() {
+    Launcher* self = this;
+    currentLauncher.compare_exchange_strong(self, nullptr);
+}
 
 bool Launcher::prepare() {
     parseCommandLine();
