@@ -68,7 +68,9 @@ public:
     [[nodiscard]] int waitForFirstInstance();
 
     // Splash.
-    void startSplash();
+    // False only when the settings file cannot be located; a splash that cannot be shown is
+    // no failure.
+    [[nodiscard]] bool startSplash();
     void closeSplash();
 
     // Cleanup steps.

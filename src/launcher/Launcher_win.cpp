@@ -23,8 +23,10 @@ int Launcher::run() {
         return waitForFirstInstance();
 
     prepareEnvironment();
-    if (!hasArgument(L"-nosplash") && !hasArgument(L"/nosplash"))
-        startSplash();
+    // A splash stage that cannot locate the settings file ends the launch as a failure, as
+    // every other stage that cannot locate it does: exit code 0 would report success.
+    if (!hasArgument(L"-nosplash") && !hasArgument(L"/nosplash") && !startSplash())
+        return -1;
     if (!loadJvmLibrary(jvmLibraryPath))
         return -1;
     // Without a class path (message shown) there is nothing the VM could start: creating it

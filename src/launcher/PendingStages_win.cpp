@@ -14,6 +14,6 @@ int Launcher::waitForFirstInstance() { return 0; }
 
 void Launcher::stopSingleInstance() {}
 
-void Launcher::startSplash() {}
+bool Launcher::startSplash() { return true; }
 
 void Launcher::closeSplash() {}
