@@ -33,6 +33,23 @@ void writeRuntimeFolder(const std::wstring& settingsFile, const std::wstring& fo
                                      folder.c_str(), settingsFile.c_str());
 }
 
+// The folder as a full path; as given when the system cannot resolve it.
+std::wstring fullPathOf(const std::wstring& folder) {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFullPathNameW(folder.c_str(), static_cast<DWORD>(buffer.size()),
+                                              buffer.data(), nullptr);
+        if (length == 0)
+            return folder;
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        // Too small: length is the size needed, terminator included.
+        buffer.resize(length);
+    }
+}
+
 } // namespace
 
 bool Launcher::selectRuntime() {
@@ -46,9 +63,12 @@ bool Launcher::selectRuntime() {
         setWorkingDirectoryToExecutableFolder();
 
     // The configured or remembered runtime is the user's or installer's explicit choice: no
-    // version bound or family rule applies to it.
+    // version bound or family rule applies to it. A relative folder is probed against the
+    // current directory; the library is kept by its full path, because loading a relative
+    // path searches other folders first and the environment would hand it on relative.
     if (!jrePath.empty()) {
-        const FoundJvmLibrary library = findJvmLibrary(withTrailingBackslash(jrePath), jvmType);
+        const FoundJvmLibrary library =
+            findJvmLibrary(fullPathOf(withTrailingBackslash(jrePath)), jvmType);
         if (!library.path.empty()) {
             jvmLibraryPath = library.path;
             checkPairedRuntime();

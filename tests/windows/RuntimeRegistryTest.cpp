@@ -344,6 +344,41 @@ TEST(RuntimeRegistry, ConfiguredJrePathWinsBelowTheMinimumAndGetsABackslash) {
     EXPECT_EQ(narrow(server.jvmLibraryPath), narrow(registered + L"bin\\server\\jvm.dll"));
 }
 
+// Makes a folder the current directory for one test and puts the old one back afterwards.
+class ScopedCurrentDirectory {
+  public:
+    explicit ScopedCurrentDirectory(const std::wstring& folder) {
+        old_.resize(GetCurrentDirectoryW(0, nullptr));
+        old_.resize(GetCurrentDirectoryW(static_cast<DWORD>(old_.size()), old_.data()));
+        changed_ = SetCurrentDirectoryW(folder.c_str());
+    }
+    ~ScopedCurrentDirectory() { SetCurrentDirectoryW(old_.c_str()); }
+    ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
+    ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
+    bool changed() const { return changed_; }
+
+  private:
+    std::wstring old_;
+    bool changed_ = false;
+};
+
+TEST(RuntimeRegistry, RelativeJrePathGivesTheFullPathOfTheLibrary) {
+    TempFolder folder;
+    const std::wstring configured = makeRuntimeHome(folder.file(L"configured"), {L"client"});
+    for (const wchar_t* jrePath : {L"configured", L".\\configured\\", L"configured/"}) {
+        SCOPED_TRACE(narrow(jrePath));
+        Launcher launcher;
+        launcher.jrePath = jrePath;
+        {
+            const ScopedCurrentDirectory current(folder.path());
+            ASSERT_TRUE(current.changed());
+            ASSERT_TRUE(launcher.selectRuntime());
+        }
+        // Loaded and published later, when the current directory need not be this one.
+        EXPECT_EQ(narrow(launcher.jvmLibraryPath), narrow(configured + L"bin\\client\\jvm.dll"));
+    }
+}
+
 // Just the headers that name a 32-bit x86 image.
 std::string x86ImageHeaders() {
     std::string image(0x200, '\0');
