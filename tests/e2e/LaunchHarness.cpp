@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <set>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -63,11 +64,22 @@ LaunchResult runProgram(const std::wstring& exePath, const LaunchOptions& option
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_UNICODE_ENVIRONMENT, environment.data(),
-                        options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(),
-                        &startup, &process))
-        throw std::runtime_error("cannot start " + narrow(exePath));
+    // Starting a process was seen to fail once on a heavily loaded machine, with the same
+    // launch passing when repeated: try a few times, and name the error when it persists.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                           CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                           options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(),
+                           &startup, &process)) {
+            error = 0;
+            break;
+        }
+        error = GetLastError();
+        Sleep(200);
+    }
+    if (error != 0)
+        throw std::runtime_error("cannot start " + narrow(exePath) + " (error " + std::to_string(error) + ")");
     CloseHandle(process.hThread);
 
     LaunchResult result;
