@@ -12,10 +12,11 @@ constexpr DWORD maxKeyNameLength = 256;
 
 UniqueRegistryKey openKey(HKEY parent, const std::wstring& path, bool use32BitView) {
     const REGSAM access = KEY_READ | (use32BitView ? KEY_WOW64_32KEY : 0);
-    UniqueRegistryKey key;
-    if (RegOpenKeyExW(parent, path.c_str(), 0, access, key.put()) != ERROR_SUCCESS)
-        key.reset();
-    return key;
+    HKEY opened = nullptr;
+    // The out value is not a key when the call fails: only a success is owned.
+    if (RegOpenKeyExW(parent, path.c_str(), 0, access, &opened) != ERROR_SUCCESS)
+        return {};
+    return UniqueRegistryKey(opened);
 }
 
 std::vector<std::wstring> subKeyNames(HKEY key) {
