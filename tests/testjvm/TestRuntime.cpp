@@ -90,16 +90,6 @@ std::optional<Record> readRecord(const std::wstring& runtimeHome) {
     return parseRecord(text, &fromAnsi);
 }
 
-std::wstring fromAnsi(std::string_view bytes) {
-    if (bytes.empty())
-        return {};
-    const int size =
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
-    return text;
-}
-
 std::string toAnsi(std::wstring_view text) {
     if (text.empty())
         return {};

@@ -54,4 +54,14 @@ void RecordAppender::append(const std::string& lines) const {
     WriteFile(file_, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
 }
 
+std::wstring fromAnsi(std::string_view bytes) {
+    if (bytes.empty())
+        return {};
+    const int size =
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
+    return text;
+}
+
 } // namespace testjvm

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace testjvm {
 
@@ -33,5 +34,8 @@ class RecordAppender {
   private:
     HANDLE file_ = INVALID_HANDLE_VALUE;
 };
+
+// Bytes in the ANSI code page (option strings, file names) as UTF-16.
+std::wstring fromAnsi(std::string_view bytes);
 
 } // namespace testjvm

@@ -32,16 +32,6 @@ bool isSupportedVersion(jint version) {
     }
 }
 
-std::wstring fromAnsi(std::string_view bytes) {
-    if (bytes.empty())
-        return {};
-    const int size =
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
-    return text;
-}
-
 // The reserved size of the calling thread's stack: the regions of the allocation that holds
 // this frame, from its base up.
 unsigned long long stackReserve() {
