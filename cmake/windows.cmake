@@ -45,8 +45,10 @@ endfunction()
 
 # Files and folders for the Windows-side tests.
 add_library(test_files STATIC ${CMAKE_SOURCE_DIR}/tests/common/TestFiles.cpp
-                              ${CMAKE_SOURCE_DIR}/tests/common/MessageBoxes.cpp)
+                              ${CMAKE_SOURCE_DIR}/tests/common/MessageBoxes.cpp
+                              ${CMAKE_SOURCE_DIR}/tests/common/Screenshot.cpp)
 target_include_directories(test_files PUBLIC ${CMAKE_SOURCE_DIR}/tests/common)
+target_link_libraries(test_files PUBLIC user32 gdi32)
 target_compile_definitions(test_files PUBLIC ${QOVA_WIN_DEFINITIONS})
 
 # Tier 2: the Windows operations under Wine.

@@ -93,9 +93,13 @@ LaunchResult runProgram(const std::wstring& exePath, const LaunchOptions& option
             if (answered.count(dialog))
                 continue;
             answered.insert(dialog);
+            if (options.onDialog && options.onDialog(dialog))
+                continue;
             result.messageBoxes.push_back({messageBoxText(dialog), windowCaption(dialog)});
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(options.messageBoxAnswer, BN_CLICKED), 0);
         }
+        if (options.whileRunning)
+            options.whileRunning(process.dwProcessId);
         if (GetTickCount() - start > options.timeoutMs) {
             result.timedOut = true;
             TerminateProcess(process.hProcess, 0xDEAD);

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,6 +23,12 @@ struct LaunchOptions {
     DWORD timeoutMs = 30000;
     // How to answer each message box: the control id pressed (IDOK by default).
     int messageBoxAnswer = IDOK;
+    // Called once for each dialog window of the process as it becomes visible (message boxes
+    // and the launcher's own dialogs). Return true when the test has dealt with it: it is then
+    // neither recorded as a message box nor answered.
+    std::function<bool(HWND dialog)> onDialog;
+    // Called on every look at the running process (about every 25 ms), with its process id.
+    std::function<void(DWORD processId)> whileRunning;
 };
 
 struct MessageBoxSeen {
