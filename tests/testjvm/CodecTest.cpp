@@ -55,6 +55,7 @@ TEST(Codec, ScriptRoundTrip) {
     script.rejectResult = -4;
     script.defaultStackSize = 262144;
     script.destroyTimeoutMs = 750;
+    script.createWaitsFor = L"go ahead";
     script.classes = {{L"com/example/App", {kMainMethod, kSecondaryMainVoid}, {}, L"app.jar"},
                       {L"com/example/NoMain", {}, {L"run()V"}, L""}};
     script.mainActions = {Action::printOut(L"hello\nworld"),
@@ -66,7 +67,8 @@ TEST(Codec, ScriptRoundTrip) {
                           Action::exit(-1),
                           Action::abort(),
                           Action::printArgs(L"err"),
-                          Action::printErr(L"")};
+                          Action::printErr(L""),
+                          Action::waitFor(L"release")};
     script.secondaryMainActions = {Action::returnValue(7)};
     Script parsed;
     std::string error;

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
 using namespace testjvm;
 
@@ -310,6 +314,98 @@ TEST_F(Jni, DetachingWithAnExceptionPendingReportsItAsUncaught) {
     EXPECT_EQ(L"Exception in thread \"main\" java.lang.RuntimeException: boom\r\n"
               L"\tat com.example.App.main(App.java)\r\n",
               record().standardError);
+}
+
+} // namespace
+
+namespace {
+
+// Many native threads at once, each attached with its own environment, as the launcher's
+// request workers are: every call runs and is recorded on its own thread.
+TEST_F(Jni, ConcurrentWorkersCallSecondaryMainEachOnItsOwnThread) {
+    Script script;
+    script.classes.push_back({L"com/example/App", {kMainMethod, kSecondaryMainInt}});
+    script.secondaryMainActions = {Action::sleep(20), Action::returnValue(5)};
+    start(script);
+    JavaVM* vm = runtime_->vm;
+    constexpr int kWorkers = 20;
+    std::vector<DWORD> threadIds(kWorkers);
+    std::vector<jint> answers(kWorkers, -1);
+    std::vector<std::thread> workers;
+    for (int i = 0; i < kWorkers; ++i) {
+        workers.emplace_back([&, i] {
+            threadIds[i] = GetCurrentThreadId();
+            JNIEnv* workerEnv = nullptr;
+            if (vm->AttachCurrentThread(reinterpret_cast<void**>(&workerEnv), nullptr) != JNI_OK)
+                return;
+            jclass app = workerEnv->FindClass("com/example/App");
+            jmethodID secondary =
+                workerEnv->GetStaticMethodID(app, "secondaryMain", "([Ljava/lang/String;)I");
+            answers[i] = workerEnv->CallStaticIntMethod(
+                app, secondary, stringArray(workerEnv, {std::to_wstring(i)}));
+            vm->DetachCurrentThread();
+        });
+    }
+    for (std::thread& worker : workers)
+        worker.join();
+    EXPECT_EQ(answers, std::vector<jint>(kWorkers, 5));
+
+    const Record log = record();
+    const auto calls = log.callsOf(L"secondaryMain");
+    ASSERT_EQ(calls.size(), static_cast<size_t>(kWorkers));
+    for (const JavaCall* call : calls) {
+        ASSERT_EQ(call->arguments.size(), 1u);
+        const int index = std::stoi(call->arguments[0]);
+        EXPECT_EQ(call->threadId, threadIds.at(index));
+        EXPECT_EQ(call->result.value_or(-1), 5);
+    }
+    EXPECT_EQ(log.attached.size(), static_cast<size_t>(kWorkers + 1)); // and the main thread
+    EXPECT_EQ(log.detached.size(), static_cast<size_t>(kWorkers));
+    EXPECT_TRUE(log.violations.empty());
+}
+
+// A gate holds VM creation, or a scripted method, until its file exists; the record tells a
+// test where the runtime is waiting.
+TEST(Gates, HoldCreationAndScriptedMethodsUntilTheirFileExists) {
+    Script script;
+    script.classes.push_back({L"com/example/App"});
+    script.createWaitsFor = L"create.go";
+    script.mainActions = {Action::waitFor(L"main.go"), Action::printOut(L"through")};
+    LoadedRuntime runtime(script);
+    ASSERT_TRUE(runtime.loaded());
+    const auto waitingFor = [&runtime](const wchar_t* gate) {
+        for (int tries = 0; tries < 1000; ++tries) {
+            const auto waiting = runtime.record().gatesWaiting;
+            if (std::find(waiting.begin(), waiting.end(), gate) != waiting.end())
+                return true;
+            Sleep(20);
+        }
+        return false;
+    };
+
+    std::atomic<bool> created{false};
+    std::thread creator([&] {
+        ASSERT_EQ(JNI_OK, runtime.create({{"-Djava.class.path=C:\\app\\lib\\app.jar"}}));
+        created = true;
+        JNIEnv* env = runtime.env;
+        jclass app = env->FindClass("com/example/App");
+        env->CallStaticVoidMethod(app,
+                                  env->GetStaticMethodID(app, "main", "([Ljava/lang/String;)V"),
+                                  stringArray(env, {}));
+    });
+    ASSERT_TRUE(waitingFor(L"create.go"));
+    EXPECT_FALSE(created);
+    writeBytesFile(runtime.home() + L"create.go", "");
+    ASSERT_TRUE(waitingFor(L"main.go"));
+    EXPECT_TRUE(created);
+    EXPECT_EQ(runtime.record().standardOutput, L"");
+    writeBytesFile(runtime.home() + L"main.go", "");
+    creator.join();
+
+    const Record log = runtime.record();
+    EXPECT_EQ(log.gatesPassed, (std::vector<std::wstring>{L"create.go", L"main.go"}));
+    EXPECT_TRUE(log.gatesTimedOut.empty());
+    EXPECT_EQ(log.standardOutput, L"through\r\n");
 }
 
 } // namespace

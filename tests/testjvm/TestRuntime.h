@@ -28,6 +28,12 @@
 // - DestroyJavaVM waits until every attached non-daemon thread but the caller has detached; a
 //   thread that ended without detaching keeps it waiting until Script::destroyTimeoutMs, after
 //   which it records which threads were still attached and returns JNI_ERR.
+// - Gates: with Script::createWaitsFor, JNI_CreateJavaVM waits until that file exists in the
+//   runtime home; Action::waitFor does the same inside a scripted method. The record says where
+//   it waits ("gate.waiting"), so a test knows how far a launch has got and decides when it
+//   goes on.
+// - Any native thread may attach (AttachCurrentThread) and gets an environment of its own; a
+//   method it calls runs, and is recorded, on that thread.
 // - A JNI slot the runtime does not provide, a JNIEnv used on another thread, an invalid
 //   reference or a call of the wrong type ends the process with kFatalExitCode and a "fatal"
 //   line; a JNI call made with an exception pending (other than those JNI itself

@@ -178,6 +178,12 @@ Record parseRecord(std::string_view text, std::wstring (*ansiDecode)(std::string
             record.violations.push_back(valueText);
         else if (k == key::kFatal)
             record.fatalErrors.push_back(valueText);
+        else if (k == key::kGateWaiting)
+            record.gatesWaiting.push_back(valueText);
+        else if (k == key::kGatePassed)
+            record.gatesPassed.push_back(valueText);
+        else if (k == key::kGateTimedOut)
+            record.gatesTimedOut.push_back(valueText);
         else if (k == key::kSplashInit)
             record.splashCalls.push_back({"SplashInit", {}, {}});
         else if (k == key::kSplashLoadFile)

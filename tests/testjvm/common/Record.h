@@ -55,8 +55,11 @@ inline constexpr char kDestroyTimedOut[] = "destroy.timedOut"; // ms waited
 inline constexpr char kDestroyWaited[] = "destroy.waitedMs";
 inline constexpr char kDestroyEnd[] = "destroy.end";               // result
 inline constexpr char kUnreleased[] = "destroy.unreleasedStrings"; // GetString*Chars not released
-inline constexpr char kViolation[] = "violation"; // a JNI rule broken, the VM went on
-inline constexpr char kFatal[] = "fatal";         // the VM ended the process
+inline constexpr char kViolation[] = "violation";        // a JNI rule broken, the VM went on
+inline constexpr char kFatal[] = "fatal";                // the VM ended the process
+inline constexpr char kGateWaiting[] = "gate.waiting";   // file name: a wait for it began
+inline constexpr char kGatePassed[] = "gate.passed";     // file name: it appeared
+inline constexpr char kGateTimedOut[] = "gate.timedOut"; // file name: it never appeared
 inline constexpr char kSplashInit[] = "splash.init";
 inline constexpr char kSplashLoadFile[] = "splash.loadFile";
 inline constexpr char kSplashSetFileJarName[] = "splash.setFileJarName";
@@ -127,6 +130,10 @@ struct Record {
     std::vector<std::wstring> violations;
     std::vector<std::wstring> fatalErrors;
     std::vector<SplashCall> splashCalls;
+    // The files waited for (Action::WaitFor, Script::createWaitsFor), in order.
+    std::vector<std::wstring> gatesWaiting;
+    std::vector<std::wstring> gatesPassed;
+    std::vector<std::wstring> gatesTimedOut;
 
     std::vector<std::pair<std::string, std::string>> lines; // every line, unescaped
 

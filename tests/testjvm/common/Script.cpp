@@ -27,6 +27,7 @@ constexpr ActionName kActionNames[] = {
     {Action::Kind::Exit, "exit", true},
     {Action::Kind::Abort, "abort", false},
     {Action::Kind::Return, "return", true},
+    {Action::Kind::WaitFor, "waitFor", false},
 };
 
 void addLine(std::string& out, std::string_view key, std::string_view value) {
@@ -81,6 +82,8 @@ std::string formatScript(const Script& script) {
     addLine(out, "rejectResult", std::to_string(script.rejectResult));
     addLine(out, "defaultStackSize", std::to_string(script.defaultStackSize));
     addLine(out, "destroyTimeoutMs", std::to_string(script.destroyTimeoutMs));
+    if (!script.createWaitsFor.empty())
+        addLine(out, "createWaitsFor", textValue(script.createWaitsFor));
     for (const JavaClass& javaClass : script.classes) {
         addLine(out, "class", textValue(javaClass.name));
         for (const std::wstring& method : javaClass.staticMethods)
@@ -124,6 +127,8 @@ bool parseScript(std::string_view text, Script& script, std::string& error) {
                 understood = parseNumber(value, script.defaultStackSize);
             else if (key == "destroyTimeoutMs")
                 understood = parseNumber(value, script.destroyTimeoutMs);
+            else if (key == "createWaitsFor")
+                script.createWaitsFor = textFromValue(value);
             else if (key == "class") {
                 JavaClass javaClass;
                 javaClass.name = textFromValue(value);

@@ -31,6 +31,7 @@ struct Action {
         Exit,         // System.exit(number): the VM's exit hook, then the process ends
         Abort,        // the VM aborts: the abort hook, then the process ends with code 3
         Return,       // the method returns number (an int-returning method; default 0)
+        WaitFor,      // wait until the file text exists in the runtime home (2 minutes at most)
     };
     Kind kind = Kind::PrintOut;
     std::wstring text;
@@ -49,6 +50,7 @@ struct Action {
     static Action exit(long long status) { return {Kind::Exit, {}, status}; }
     static Action abort() { return {Kind::Abort, {}, 0}; }
     static Action returnValue(long long value) { return {Kind::Return, {}, value}; }
+    static Action waitFor(std::wstring file) { return {Kind::WaitFor, std::move(file), 0}; }
 
     bool operator==(const Action&) const = default;
 };
@@ -79,6 +81,9 @@ struct Script {
     jint rejectResult = JNI_ERR;               // the result for an unrecognised option
     jint defaultStackSize = 1048576;           // javaStackSize of JNI_GetDefaultJavaVMInitArgs
     unsigned destroyTimeoutMs = 20000;         // longest wait of DestroyJavaVM, then it gives up
+    // When not empty, JNI_CreateJavaVM first waits, as Action::WaitFor does, for this file: a
+    // VM that takes as long to start as the test wants.
+    std::wstring createWaitsFor;
     std::vector<JavaClass> classes;
     std::vector<Action> mainActions;
     std::vector<Action> secondaryMainActions;
@@ -88,10 +93,11 @@ struct Script {
 
 // The file format: UTF-8 lines "key=value", values escaped as in TextCodec.h, "#" comments.
 //   createResult=N  rejectOption=TEXT  acceptOption=TEXT  rejectResult=N  defaultStackSize=N
-//   destroyTimeoutMs=N  class=NAME  static=METHOD  instance=METHOD  classPathEntry=TEXT
-//   (the last three belong to the class of the latest "class" line, which has exactly the
-//   methods listed after it), main.ACTION=VALUE and secondaryMain.ACTION=VALUE, where ACTION
-//   is out, err, printArgs, sleep, thread, daemonThread, throw, cause, exit, abort or return.
+//   destroyTimeoutMs=N  createWaitsFor=FILE  class=NAME  static=METHOD  instance=METHOD
+//   classPathEntry=TEXT (the last three belong to the class of the latest "class" line, which has
+//   exactly the methods listed after it), main.ACTION=VALUE and secondaryMain.ACTION=VALUE, where
+//   ACTION is out, err, printArgs, sleep, thread, daemonThread, throw, cause, exit, abort, return
+//   or waitFor.
 std::string formatScript(const Script& script);
 // False, with a description in `error`, for a line it cannot read.
 bool parseScript(std::string_view text, Script& script, std::string& error);

@@ -118,6 +118,9 @@ jint create(JavaVM** pvm, void** penv, void* initArgs) {
     if (args.nOptions < 0 || (args.nOptions > 0 && !args.options))
         return JNI_EINVAL;
     recordCreation(args);
+    // Outside the lock: other threads of the process may use the runtime meanwhile.
+    if (!vm.script.createWaitsFor.empty())
+        waitForGate(vm.script.createWaitsFor);
 
     std::lock_guard guard(vm.lock);
     jint result = JNI_OK;

@@ -139,6 +139,9 @@ jvalue runActions(JavaThread& thread, Method* method, const std::vector<Action>&
             result.j = 0;
             result.i = static_cast<jint>(action.number);
             break;
+        case Action::Kind::WaitFor:
+            waitForGate(action.text);
+            break;
         }
     }
     return result;

@@ -49,6 +49,7 @@ void Vm::loadScript() {
         findScriptFolder(moduleFolderOf(reinterpret_cast<const void*>(&fatal)));
     if (folder.empty())
         return;
+    home = folder;
     std::string text;
     if (!readWholeFile(folder + L"\\" + kScriptFileName, text))
         scriptError = "cannot read the script";
@@ -76,6 +77,20 @@ void Vm::recordNumber(std::string_view key, long long number) {
 
 void Vm::recordBytes(std::string_view key, std::string_view bytes) {
     record(key, escapeValue(bytes, true));
+}
+
+void waitForGate(const std::wstring& name) {
+    Vm& vm = Vm::instance();
+    vm.recordText(key::kGateWaiting, name);
+    const std::wstring path = vm.home + L"\\" + name;
+    for (DWORD waited = 0; waited < 120000; waited += 20) {
+        if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            vm.recordText(key::kGatePassed, name);
+            return;
+        }
+        Sleep(20);
+    }
+    vm.recordText(key::kGateTimedOut, name);
 }
 
 void fatal(const std::string& message) {

@@ -99,6 +99,7 @@ class Vm {
     std::condition_variable_any threadsChanged;
 
     Script script;
+    std::wstring home; // the folder of the script and the record; empty without a script
     enum class State { NotCreated, Alive, Destroyed } state = State::NotCreated;
     JavaVM_ javaVm{};
     void (*exitHook)(jint) = nullptr;
@@ -127,6 +128,10 @@ class Vm {
     std::unique_ptr<RecordAppender> recordFile_;
     std::mutex recordLock_;
 };
+
+// Waits until the file `name` exists in the runtime home, recording the wait; gives up after
+// two minutes, so that a test that never opens the gate still ends.
+void waitForGate(const std::wstring& name);
 
 // Ends the process the way a VM ends on a fatal JNI error: the message on standard error and in
 // the record, then exit code kFatalExitCode.
