@@ -65,7 +65,11 @@ public:
 
     // Hand-over and single instance.
     [[nodiscard]] int startPairedProduct();
+    [[nodiscard]] bool writeInstanceArguments();
     [[nodiscard]] int waitForFirstInstance();
+    void readForwardedArguments(std::vector<std::wstring>& list) const;
+    [[nodiscard]] bool invokeSecondaryMain(DWORD requesterThreadId, UINT forwardMessage,
+                                           const std::vector<std::wstring>& arguments);
 
     // Splash.
     // False only when the settings file cannot be located; a splash that cannot be shown is
@@ -111,7 +115,7 @@ public:
     std::vector<std::wstring> preferredVersions;
     std::wstring jrePath;
     std::wstring libraryPath;
-    SingleInstanceBlock* instanceBlock = nullptr;
+    UniqueMappedViewOf<SingleInstanceBlock> instanceBlock;
     UniqueHandle instanceMapping;
     UniqueHandle messageThread;
     bool isFirstInstance = false;

@@ -78,6 +78,13 @@ struct MappedViewTraits {
     static void close(Type view) { UnmapViewOfFile(view); }
 };
 
+// A mapped view seen as the structure laid out in it.
+template <typename Layout> struct TypedMappedViewTraits {
+    using Type = Layout*;
+    static Type invalid() { return nullptr; }
+    static void close(Type view) { UnmapViewOfFile(view); }
+};
+
 struct GdiObjectTraits {
     using Type = HGDIOBJ;
     static Type invalid() { return nullptr; }
@@ -91,3 +98,4 @@ using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;
 using UniqueModule = UniqueResource<ModuleTraits>;
 using UniqueMappedView = UniqueResource<MappedViewTraits>;
 using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
+template <typename Layout> using UniqueMappedViewOf = UniqueResource<TypedMappedViewTraits<Layout>>;
