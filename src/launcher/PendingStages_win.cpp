@@ -2,8 +2,6 @@
 // sequence defines for a stage that is not there yet, and moves to its own file when built.
 #include "launcher/Launcher.h"
 
-int Launcher::startPairedProduct() { return 0; }
-
 bool Launcher::startSplash() { return true; }
 
 void Launcher::closeSplash() {}
