@@ -1,5 +1,6 @@
 // Today's distributions under the family rules: which registrations are searched and favoured
-// under each source and provider setting, where the home value lies and which homes are probed.
+// under each source and provider setting, and which homes are probed. (Where each layout keeps
+// its home is checked against the real registry in the Windows tests.)
 #include "runtime/CurrentDistributions.h"
 #include "settings/LaunchSettingsRules.h"
 
@@ -105,31 +106,6 @@ TEST(CurrentDistributions, FavorServerCollectsOnlyHotSpotRuntimeEnvironmentsClie
     EXPECT_EQ(collectionJvmType(familyRulesOf(family(zuluJre.key), zuluJre.name), 2), 0);
     EXPECT_EQ(collectionJvmType(familyRulesOf(family(temurinKit.key), temurinKit.name), 2), 2);
     EXPECT_EQ(collectionJvmType(familyRulesOf(family(semeruJre.key), semeruJre.name), 2), 2);
-}
-
-TEST(CurrentDistributions, HomeValueLiesBelowTheVersionKeyWhereTheLayoutPutsIt) {
-    struct Row {
-        Registration registration;
-        const wchar_t* installationKey;
-        const wchar_t* homeValue;
-    };
-    const std::vector<Row> rows{
-        {oracleKit, L"21", L"JavaHome"},
-        {{L"Software\\JavaSoft\\JRE", L"10.0.2"}, L"10.0.2", L"JavaHome"},
-        {temurinKit, L"17.0.8.101\\hotspot\\MSI", L"Path"},
-        {{L"Software\\AdoptOpenJDK\\JRE", L"11.0.11.9"}, L"11.0.11.9\\hotspot\\MSI", L"Path"},
-        {{L"Software\\Eclipse Foundation\\JDK", L"16.0.2.7"}, L"16.0.2.7\\hotspot\\MSI", L"Path"},
-        {microsoftKit, L"21.0.1.12\\hotspot\\MSI", L"Path"},
-        {semeruJre, L"17.0.7.7\\openj9\\MSI", L"Path"},
-        {zuluKit, L"zulu-17", L"InstallationPath"},
-        {libericaJre, L"Liberica JRE 11", L"InstallationPath"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(row.registration.key)));
-        const CurrentFamily& f = family(row.registration.key);
-        EXPECT_EQ(installationKeyPath(f, row.registration.name), row.installationKey);
-        EXPECT_STREQ(f.homeValue, row.homeValue);
-    }
 }
 
 TEST(CurrentDistributions, JreFolderIsProbedBeforeTheHomeItself) {
