@@ -2,6 +2,7 @@
 // this process so that the VM created inside it, and every process it starts, inherit them.
 #include "javaopts/EnvironmentSetup.h"
 
+#include "javaopts/AnsiText.h"
 #include "javaopts/EnvironmentReferences.h"
 #include "javaopts/ExecutableFolder.h"
 #include "javaopts/PathList.h"
@@ -23,17 +24,11 @@ void expandFromProcessEnvironment(std::wstring& text) {
 }
 
 std::string vmOptionText(const std::wstring& option) {
-    // The VM reads its options in the ANSI code page; a character that code page lacks becomes
-    // its default character, which is what the VM would see from any native caller.
-    if (option.empty())
-        return {};
-    const int length =
-        WideCharToMultiByte(CP_THREAD_ACP, 0, option.data(), static_cast<int>(option.size()),
-                            nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_THREAD_ACP, 0, option.data(), static_cast<int>(option.size()),
-                        text.data(), length, nullptr, nullptr);
-    return text;
+    // The VM reads its options in the ANSI code page. A path of the class path or the library
+    // path that the code page cannot hold goes by its short name, which it can; any other
+    // character the code page lacks becomes its default character, which is what the VM would
+    // see from any native caller.
+    return vmOptionAnsiText(option, threadAnsiText, shortPathName);
 }
 
 void publishJvmLocation(const std::wstring& jvmLibraryPath) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 struct SingleInstanceBlock;
+struct RuntimeSearchSettings;
 
 class Launcher {
 public:
@@ -48,6 +49,7 @@ public:
 
     // Runtime discovery.
     [[nodiscard]] bool selectRuntime();
+    [[nodiscard]] bool findCurrentDistribution(const RuntimeSearchSettings& search);
     void rememberRuntime(const std::wstring& folder);
 
     // Environment, options and the VM.

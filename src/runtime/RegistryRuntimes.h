@@ -27,3 +27,8 @@ void collectRegistryRuntimes(const RuntimeFamily& family, bool use32BitView,
 // folder, or none when no family has a usable runtime.
 std::optional<std::wstring> searchRegistry(bool use32BitView,
                                            const RuntimeSearchSettings& settings);
+
+// Orders the collected candidates and applies the preferred versions: the chosen runtime's
+// home folder, or none when there are no candidates.
+std::optional<std::wstring> chooseRuntimeHome(std::vector<JreCandidate>& candidates,
+                                              const RuntimeSearchSettings& settings);

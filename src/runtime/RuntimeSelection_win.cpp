@@ -109,6 +109,10 @@ bool Launcher::selectRuntime() {
         }
     }
 
+    // Java 9 and later register where the families above do not look.
+    if (findCurrentDistribution(search))
+        return true;
+
     // Nothing qualifies. Until the missing-runtime dialog exists the search ends here, and
     // the launch with it, without a message.
     return false;

@@ -1,7 +1,7 @@
-// A registry key under HKEY_LOCAL_MACHINE that exists for one test: created with an optional
-// "JavaHome" value, deleted again when the object goes away (also when the test fails), with
-// every key above it that had to be created. Keys above it are removed only while empty, so
-// another test's key beside it survives.
+// A registry key under HKEY_LOCAL_MACHINE (or another hive) that exists for one test: created
+// with an optional home value ("JavaHome" unless named otherwise), deleted again when the object
+// goes away (also when the test fails), with every key above it that had to be created. Keys
+// above it are removed only while empty, so another test's key beside it survives.
 #pragma once
 
 #include <windows.h>
@@ -21,7 +21,11 @@ class ScopedRegistryKey {
   public:
     ScopedRegistryKey(const std::wstring& path, bool use32BitView,
                       const std::optional<JavaHomeValue>& javaHome)
-        : view_(use32BitView ? KEY_WOW64_32KEY : KEY_WOW64_64KEY), path_(path) {
+        : ScopedRegistryKey(HKEY_LOCAL_MACHINE, path, use32BitView, L"JavaHome", javaHome) {}
+
+    ScopedRegistryKey(HKEY hive, const std::wstring& path, bool use32BitView,
+                      const wchar_t* valueName, const std::optional<JavaHomeValue>& javaHome)
+        : hive_(hive), view_(use32BitView ? KEY_WOW64_32KEY : KEY_WOW64_64KEY), path_(path) {
         for (size_t end = path.find(L'\\'); end != std::wstring::npos;
              end = path.find(L'\\', end + 1)) {
             const std::wstring prefix = path.substr(0, end);
@@ -29,13 +33,13 @@ class ScopedRegistryKey {
                 createdAbove_.push_back(prefix);
         }
         HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE | view_,
-                            nullptr, &key, nullptr) != ERROR_SUCCESS)
+        if (RegCreateKeyExW(hive_, path.c_str(), 0, nullptr, 0, KEY_WRITE | view_, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
             return;
         created_ = true;
         if (javaHome) {
             const size_t units = javaHome->text.size() + (javaHome->terminated ? 1 : 0);
-            created_ = RegSetValueExW(key, L"JavaHome", 0, javaHome->type,
+            created_ = RegSetValueExW(key, valueName, 0, javaHome->type,
                                       reinterpret_cast<const BYTE*>(javaHome->text.c_str()),
                                       static_cast<DWORD>(units * sizeof(wchar_t))) == ERROR_SUCCESS;
         }
@@ -44,9 +48,9 @@ class ScopedRegistryKey {
 
     ~ScopedRegistryKey() {
         // The key itself goes even when it was left over from an aborted run.
-        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), view_, 0);
+        RegDeleteKeyExW(hive_, path_.c_str(), view_, 0);
         for (auto key = createdAbove_.rbegin(); key != createdAbove_.rend(); ++key)
-            RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key->c_str(), view_, 0);
+            RegDeleteKeyExW(hive_, key->c_str(), view_, 0);
     }
 
     ScopedRegistryKey(const ScopedRegistryKey&) = delete;
@@ -57,13 +61,13 @@ class ScopedRegistryKey {
   private:
     bool exists(const std::wstring& path) const {
         HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | view_, &key) !=
-            ERROR_SUCCESS)
+        if (RegOpenKeyExW(hive_, path.c_str(), 0, KEY_READ | view_, &key) != ERROR_SUCCESS)
             return false;
         RegCloseKey(key);
         return true;
     }
 
+    HKEY hive_;
     REGSAM view_;
     std::wstring path_;
     std::vector<std::wstring> createdAbove_; // the deepest last

@@ -1,5 +1,6 @@
 // An application laid out as an installer leaves it: app.exe with its settings file, the test
-// Java runtime beside it as the private runtime "jre64\", and the application's jar in lib\.
+// Java runtime beside it as the private runtime "jre64\", and the application's jar in lib\
+// beside it.
 #pragma once
 
 #include "LaunchHarness.h"
@@ -27,9 +28,9 @@ class JavaApp {
 
     explicit JavaApp(const testjvm::RuntimeLayout& layout = {},
                      const std::wstring& exeName = L"app.exe")
-        : app(exeName), runtimeHome(testjvm::layOutRuntime(app.file(L"jre64"), layout)) {
-        createFolders(app.file(L"lib"));
-        writeBytesFile(app.file(kJar), "PK");
+        : app(exeName), runtimeHome(testjvm::layOutRuntime(app.besideExe(L"jre64"), layout)) {
+        createFolders(app.besideExe(L"lib"));
+        writeBytesFile(app.besideExe(kJar), "PK");
     }
 
     // A script whose main class exists, with `mainActions` as what main does.

@@ -113,8 +113,13 @@ LaunchResult runProgram(const std::wstring& exePath, const LaunchOptions& option
 }
 
 AppFolder::AppFolder(const std::wstring& exeName) : exePath_(temp_.file(exeName)) {
+    createFolders(exePath_.substr(0, exePath_.rfind(L'\\')));
     if (!CopyFileW(builtLauncherPath().c_str(), exePath_.c_str(), FALSE))
         throw std::runtime_error("cannot copy the launcher to " + narrow(exePath_));
+}
+
+std::wstring AppFolder::besideExe(const std::wstring& relative) const {
+    return exePath_.substr(0, exePath_.rfind(L'\\') + 1) + relative;
 }
 
 void AppFolder::writeSettings(const std::wstring& text) const {

@@ -51,7 +51,8 @@ std::wstring quotedArgument(const std::wstring& argument);
 // timeout, reporting timedOut).
 LaunchResult runProgram(const std::wstring& exePath, const LaunchOptions& options = {});
 
-// An application folder: the launcher copied in as `exeName`, settings written beside it.
+// An application folder: the launcher copied in as `exeName` (which may name folders below
+// the application folder, created as needed), settings written beside it.
 class AppFolder {
 public:
     explicit AppFolder(const std::wstring& exeName = L"app.exe");
@@ -59,6 +60,8 @@ public:
     const std::wstring& folder() const { return temp_.path(); }
     const std::wstring& exePath() const { return exePath_; }
     std::wstring file(const std::wstring& relative) const { return temp_.file(relative); }
+    // The exe's folder + "\" + relative.
+    std::wstring besideExe(const std::wstring& relative) const;
 
     // The settings file beside the exe (exe path up to its last dot, then "ini").
     void writeSettings(const std::wstring& text) const;

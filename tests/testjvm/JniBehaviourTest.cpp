@@ -22,12 +22,18 @@ class Jni : public testing::Test {
             script.classes.push_back({L"com/example/App"});
         runtime_ = std::make_unique<LoadedRuntime>(script);
         ASSERT_TRUE(runtime_->loaded());
-        ASSERT_EQ(JNI_OK, runtime_->create({{"-Djava.class.path=C:\\app\\lib\\app.jar"}}));
+        // The application's jar exists, as a class is found only in a jar that opens; the
+        // second element names a jar that is gone.
+        createFolders(home() + L"lib");
+        writeBytesFile(home() + L"lib\\app.jar", "PK");
+        ASSERT_EQ(JNI_OK, runtime_->create({{"-Djava.class.path=" + toAnsi(home()) +
+                                             "lib\\app.jar;" + toAnsi(goneJar()) + ";"}}));
         env = runtime_->env;
     }
 
     Record record() const { return runtime_->record(); }
     const std::wstring& home() const { return runtime_->home(); }
+    std::wstring goneJar() const { return home() + L"gone\\lib\\other.jar"; }
 
     // The main method of com/example/App called with these arguments.
     void callMain(const std::vector<std::wstring>& arguments) {
@@ -112,11 +118,18 @@ TEST_F(Jni, FindClassTakesSlashNamesOnly) {
 TEST_F(Jni, AClassIsFoundOnlyWhenItsEntryIsOnTheClassPath) {
     Script script;
     script.classes.push_back({L"com/example/App", {kMainMethod}, {}, L"\\lib\\APP.jar"});
-    script.classes.push_back({L"com/example/Other", {kMainMethod}, {}, L"other.jar"});
+    script.classes.push_back({L"com/example/Other", {kMainMethod}, {}, L"another.jar"});
+    script.classes.push_back({L"com/example/Gone", {kMainMethod}, {}, L"\\lib\\other.jar"});
     start(script);
     EXPECT_TRUE(env->FindClass("com/example/App"));
     EXPECT_FALSE(env->FindClass("com/example/Other"));
     EXPECT_EQ(L"java.lang.NoClassDefFoundError", pendingExceptionClass(env));
+    env->ExceptionClear();
+    // On the class path, but the jar does not open.
+    EXPECT_FALSE(env->FindClass("com/example/Gone"));
+    EXPECT_EQ(L"java.lang.NoClassDefFoundError", pendingExceptionClass(env));
+    env->ExceptionClear();
+    EXPECT_EQ(record().missingClassPathElements, std::vector<std::wstring>{goneJar()});
 }
 
 TEST_F(Jni, MissingMethodLeavesNoSuchMethodErrorPending) {

@@ -125,24 +125,38 @@ class ThreadLocale {
     LCID old_;
 };
 
-TEST_F(ClassPath, ReachesTheVmInTheThreadsAnsiCodePage) {
+// The bytes as the VM reads them back in the thread's code page.
+std::wstring fromThreadAnsi(const std::string& bytes) {
+    const int length = MultiByteToWideChar(CP_THREAD_ACP, 0, bytes.data(),
+                                           static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_THREAD_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                        length);
+    return text;
+}
+
+TEST_F(ClassPath, ReachesTheVmInTheThreadsAnsiCodePageWithPathsThatOpen) {
     const std::wstring name = std::wstring(L"caf") + wchar_t(0xE9) + wchar_t(0x0436) + L".jar";
     writeBytesFile(app(L"\\lib\\") + name, "PK");
     const std::wstring option =
-        classPathOption(buildClassPath(L"\\lib\\caf*.jar", executable(), false));
-    ASSERT_EQ(option, L"-Djava.class.path=" + app(L"\\lib\\") + name + L";");
-    const std::string folder = vmOptionText(app(L"\\lib\\"));
-    {
-        // Western European: the e-acute is kept, the Cyrillic letter becomes "?"; never UTF-8.
-        const ThreadLocale english(
-            MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
-        EXPECT_EQ(vmOptionText(option), "-Djava.class.path=" + folder + "caf\xE9?.jar;");
-    }
-    {
-        const ThreadLocale russian(
-            MAKELCID(MAKELANGID(LANG_RUSSIAN, SUBLANG_RUSSIAN_RUSSIA), SORT_DEFAULT));
-        // Cyrillic: the letter is kept and the e-acute gets the code page's best fit, "e".
-        EXPECT_EQ(vmOptionText(option), "-Djava.class.path=" + folder + "cafe\xE6.jar;");
+        classPathOption(buildClassPath(L"\\lib\\caf*.jar;\\app.jar", executable(), false));
+    ASSERT_EQ(option, L"-Djava.class.path=" + app(L"\\lib\\") + name + L";" + app(L"\\app.jar;"));
+    // Western European lacks the Cyrillic letter (it would become "?"); Cyrillic lacks the
+    // e-acute (its best fit "e" would name another file). Either way the jar goes by its short
+    // name, and the element the code page holds keeps its bytes; never UTF-8.
+    for (const WORD language : {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                                MAKELANGID(LANG_RUSSIAN, SUBLANG_RUSSIAN_RUSSIA)}) {
+        SCOPED_TRACE(language);
+        const ThreadLocale locale(MAKELCID(language, SORT_DEFAULT));
+        const std::string text = vmOptionText(option);
+        const std::string prefix = "-Djava.class.path=";
+        ASSERT_EQ(text.substr(0, prefix.size()), prefix);
+        const size_t separator = text.find(';');
+        const std::wstring jar =
+            fromThreadAnsi(text.substr(prefix.size(), separator - prefix.size()));
+        EXPECT_NE(GetFileAttributesW(jar.c_str()), INVALID_FILE_ATTRIBUTES) << narrow(jar);
+        EXPECT_EQ(jar.find(L'?'), std::wstring::npos) << narrow(jar);
+        EXPECT_EQ(text.substr(separator + 1), vmOptionText(app(L"\\app.jar;")));
     }
 }
 

@@ -27,7 +27,22 @@ class RegisteredRuntime : public ScopedRegistryKey {
         : RegisteredRuntime(family, use32BitView, name, JavaHomeValue{javaHome}) {}
 };
 
+// One runtime as a current distribution's installer registers it: the home in `valueName` of
+// <familyKey>\<name><below> under `hive` ("Software\Eclipse Adoptium\JDK", "17.0.8.101",
+// "\hotspot\MSI", "Path"). Removed again with the object, with the keys it had to create.
+class RegisteredDistribution : public ScopedRegistryKey {
+  public:
+    RegisteredDistribution(HKEY hive, bool use32BitView, const std::wstring& familyKey,
+                           const std::wstring& name, const std::wstring& below,
+                           const wchar_t* valueName, const std::optional<JavaHomeValue>& home)
+        : ScopedRegistryKey(hive, familyKey + L"\\" + name + below, use32BitView, valueName, home) {
+    }
+};
+
 // Lays out a runtime home for the probe: bin\java.dll unless `javaLibrary` is false, and an
 // empty bin\<folder>\jvm.dll for each named JVM folder. Returns the folder ending in "\".
 std::wstring makeRuntimeHome(const std::wstring& folder,
                              const std::vector<std::wstring>& jvmFolders, bool javaLibrary = true);
+
+// Just the headers that name a 32-bit x86 image, for a JVM library only a 32-bit process loads.
+std::string x86ImageHeaders();

@@ -379,18 +379,6 @@ TEST(RuntimeRegistry, RelativeJrePathGivesTheFullPathOfTheLibrary) {
     }
 }
 
-// Just the headers that name a 32-bit x86 image.
-std::string x86ImageHeaders() {
-    std::string image(0x200, '\0');
-    image[0] = 'M';
-    image[1] = 'Z';
-    image[0x3C] = 0x40; // e_lfanew
-    image.replace(0x40, 4, std::string("PE\0\0", 4));
-    image[0x44] = 0x4C; // Machine, little-endian 0x014C
-    image[0x45] = 0x01;
-    return image;
-}
-
 TEST(RuntimeRegistry, ConfiguredThirtyTwoBitRuntimeHandsOverOnlyWithAPairedProduct) {
     TempFolder folder;
     const std::wstring home = makeRuntimeHome(folder.file(L"rt32"), {L"client"});

@@ -94,6 +94,7 @@ Record parseRecord(std::string_view text, std::wstring (*ansiDecode)(std::string
             record.version = static_cast<jint>(toSigned(value));
             record.options.clear();
             record.environment.clear();
+            record.missingClassPathElements.clear();
             record.createResult.reset();
         } else if (k == key::kCreateIgnore)
             record.ignoreUnrecognized = value == "1";
@@ -113,6 +114,8 @@ Record parseRecord(std::string_view text, std::wstring (*ansiDecode)(std::string
                 equals == std::wstring::npos ? std::wstring() : valueText.substr(equals + 1));
         } else if (k == key::kCreateResult)
             record.createResult = static_cast<jint>(toSigned(value));
+        else if (k == key::kClassPathMissing)
+            record.missingClassPathElements.push_back(valueText);
         else if (k == key::kFindClass)
             record.classesLookedUp.push_back(valueText);
         else if (k == key::kMethodLookup)

@@ -30,6 +30,7 @@ inline constexpr char kCreateStack[] = "create.stackSize"; // reserved stack of 
 inline constexpr char kCreateDirectory[] = "create.currentDirectory";
 inline constexpr char kEnvironment[] = "env"; // NAME=value, one per variable
 inline constexpr char kCreateResult[] = "create.result";
+inline constexpr char kClassPathMissing[] = "classPath.missing"; // an element that names nothing
 inline constexpr char kFindClass[] = "findClass";
 inline constexpr char kMethodLookup[] =
     "methodLookup";                           // Class.name(sig) static|instance found|missing
@@ -103,6 +104,7 @@ struct Record {
     unsigned long long createStackSize = 0;
     std::wstring currentDirectory;
     std::vector<std::pair<std::wstring, std::wstring>> environment;
+    std::vector<std::wstring> missingClassPathElements; // of a created VM, as decoded
 
     std::vector<std::wstring> classesLookedUp;
     std::vector<std::wstring> methodLookups;

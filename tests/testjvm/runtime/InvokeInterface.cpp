@@ -78,6 +78,14 @@ void recordCreation(const JavaVMInitArgs& args) {
     Vm::instance().recordLines(lines);
 }
 
+// The class path elements that name nothing, as the launcher passed them: what a VM could not
+// open.
+void recordMissingClassPathElements(Vm& vm) {
+    for (const std::wstring& element : classPathElements(vm.properties[L"java.class.path"]))
+        if (!classPathElementOpens(element))
+            vm.recordText(key::kClassPathMissing, element);
+}
+
 // Applies the options; the first one the VM refuses ends creation with its result code.
 jint applyOptions(Vm& vm, const JavaVMInitArgs& args) {
     for (jint i = 0; i < args.nOptions; ++i) {
@@ -137,6 +145,7 @@ jint create(JavaVM** pvm, void** penv, void* initArgs) {
 
     if (result == JNI_OK) {
         vm.properties[L"user.dir"] = currentDirectory();
+        recordMissingClassPathElements(vm);
         vm.state = Vm::State::Alive;
         JavaThread& thread = attachThread(GetCurrentThreadId(), L"main", false);
         *pvm = &vm.javaVm;

@@ -35,24 +35,20 @@ Object* stringArgument(jobject ref, const char* function) {
     return object;
 }
 
+// A scripted class is found only in an element that ends with its entry and opens, as a
+// real class is found only in a jar the VM can open.
 bool onClassPath(const std::wstring& entry) {
     Vm& vm = Vm::instance();
     std::lock_guard guard(vm.lock);
-    const std::wstring& classPath = vm.properties[L"java.class.path"];
     const auto lower = [](std::wstring text) {
         for (wchar_t& c : text)
             c = c >= L'A' && c <= L'Z' ? c + (L'a' - L'A') : c;
         return text;
     };
     const std::wstring wanted = lower(entry);
-    size_t start = 0;
-    while (start <= classPath.size()) {
-        const size_t end = std::min(classPath.find(L';', start), classPath.size());
-        const std::wstring item = lower(classPath.substr(start, end - start));
-        if (item.size() >= wanted.size() && item.ends_with(wanted))
+    for (const std::wstring& element : classPathElements(vm.properties[L"java.class.path"]))
+        if (lower(element).ends_with(wanted) && classPathElementOpens(element))
             return true;
-        start = end + 1;
-    }
     return false;
 }
 

@@ -178,6 +178,11 @@ void printLine(JavaThread& thread, Object* printStream, std::wstring_view text);
 void writeStandardHandle(int stream, std::wstring_view text);
 inline constexpr wchar_t kLineSeparator[] = L"\r\n";
 
+// The non-empty elements of a class path, in order, and whether one names a file or folder
+// that exists (a jar that does not open contributes no classes).
+std::vector<std::wstring> classPathElements(const std::wstring& classPath);
+bool classPathElementOpens(const std::wstring& element);
+
 // Calls a method with its arguments already unpacked; no lock is held while it runs.
 jvalue invokeMethod(JavaThread& thread, Method* method, Object* self,
                     const std::vector<jvalue>& args);

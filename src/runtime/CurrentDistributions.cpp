@@ -1,0 +1,58 @@
+#include "runtime/CurrentDistributions.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace {
+
+constexpr auto kit = RuntimeKind::DevelopmentKit;
+constexpr auto runtime = RuntimeKind::RuntimeEnvironment;
+// HotSpot builds are what the Sun provider always meant; OpenJ9 comes from IBM's J9.
+constexpr auto hotSpot = RuntimeProvider::Sun;
+constexpr auto openJ9 = RuntimeProvider::Ibm;
+
+// Names such as "zulu-17" and "zulu-8-jre": a runtime environment says so in its name.
+RuntimeKind kindFromName(const std::wstring& name) {
+    // Letters compared without regard to ASCII case: setting bit 5 lowers A to Z only.
+    constexpr std::wstring_view jre = L"jre";
+    const auto found = std::search(name.begin(), name.end(), jre.begin(), jre.end(),
+                                   [](wchar_t c, wchar_t lower) { return (c | 0x20) == lower; });
+    return found != name.end() ? runtime : kit;
+}
+
+} // namespace
+
+const std::array<CurrentFamily, currentFamilyCount>& currentFamilies() {
+    static const std::array<CurrentFamily, currentFamilyCount> families{{
+        // Oracle, the OpenJDK builds and Corretto.
+        {L"Software\\JavaSoft\\JDK", L"", L"JavaHome", kit, hotSpot},
+        {L"Software\\JavaSoft\\JRE", L"", L"JavaHome", runtime, hotSpot},
+        {L"Software\\Eclipse Adoptium\\JDK", L"hotspot\\MSI", L"Path", kit, hotSpot},
+        {L"Software\\Eclipse Adoptium\\JRE", L"hotspot\\MSI", L"Path", runtime, hotSpot},
+        {L"Software\\AdoptOpenJDK\\JDK", L"hotspot\\MSI", L"Path", kit, hotSpot},
+        {L"Software\\AdoptOpenJDK\\JRE", L"hotspot\\MSI", L"Path", runtime, hotSpot},
+        {L"Software\\Eclipse Foundation\\JDK", L"hotspot\\MSI", L"Path", kit, hotSpot},
+        {L"Software\\Eclipse Foundation\\JRE", L"hotspot\\MSI", L"Path", runtime, hotSpot},
+        {L"Software\\Microsoft\\JDK", L"hotspot\\MSI", L"Path", kit, hotSpot},
+        {L"Software\\Semeru\\JDK", L"openj9\\MSI", L"Path", kit, openJ9},
+        {L"Software\\Semeru\\JRE", L"openj9\\MSI", L"Path", runtime, openJ9},
+        {L"Software\\Azul Systems\\Zulu", L"", L"InstallationPath", std::nullopt, hotSpot},
+        {L"Software\\BellSoft\\Liberica", L"", L"InstallationPath", std::nullopt, hotSpot},
+    }};
+    return families;
+}
+
+RuntimeFamily familyRulesOf(const CurrentFamily& family, const std::wstring& subKeyName) {
+    return {family.key, family.kind ? *family.kind : kindFromName(subKeyName), family.provider};
+}
+
+std::wstring installationKeyPath(const CurrentFamily& family, const std::wstring& subKeyName) {
+    if (*family.installSubKey == L'\0')
+        return subKeyName;
+    return subKeyName + L'\\' + family.installSubKey;
+}
+
+std::array<std::wstring, 2> currentHomeFolders(const std::wstring& registeredHome) {
+    std::wstring home = withTrailingBackslash(registeredHome);
+    return {home + L"jre\\", home};
+}
