@@ -18,7 +18,7 @@
 struct SingleInstanceBlock;
 
 class Launcher {
-public:
+  public:
     using SplashCloseFunction = void(__cdecl*)();
 
     Launcher();
@@ -71,6 +71,9 @@ public:
     // False only when the settings file cannot be located; a splash that cannot be shown is
     // no failure.
     [[nodiscard]] bool startSplash();
+    void startNativeSplash();
+    [[nodiscard]] bool startRuntimeSplash(const std::wstring& libraryPath,
+                                          const std::wstring& imagePath);
     void closeSplash();
 
     // Cleanup steps.

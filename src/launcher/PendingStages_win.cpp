@@ -13,7 +13,3 @@ int Launcher::startPairedProduct() { return 0; }
 int Launcher::waitForFirstInstance() { return 0; }
 
 void Launcher::stopSingleInstance() {}
-
-bool Launcher::startSplash() { return true; }
-
-void Launcher::closeSplash() {}

@@ -81,6 +81,7 @@ std::string formatScript(const Script& script) {
     addLine(out, "rejectResult", std::to_string(script.rejectResult));
     addLine(out, "defaultStackSize", std::to_string(script.defaultStackSize));
     addLine(out, "destroyTimeoutMs", std::to_string(script.destroyTimeoutMs));
+    addLine(out, "createDelayMs", std::to_string(script.createDelayMs));
     for (const JavaClass& javaClass : script.classes) {
         addLine(out, "class", textValue(javaClass.name));
         for (const std::wstring& method : javaClass.staticMethods)
@@ -124,6 +125,8 @@ bool parseScript(std::string_view text, Script& script, std::string& error) {
                 understood = parseNumber(value, script.defaultStackSize);
             else if (key == "destroyTimeoutMs")
                 understood = parseNumber(value, script.destroyTimeoutMs);
+            else if (key == "createDelayMs")
+                understood = parseNumber(value, script.createDelayMs);
             else if (key == "class") {
                 JavaClass javaClass;
                 javaClass.name = textFromValue(value);

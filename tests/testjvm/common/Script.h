@@ -79,6 +79,7 @@ struct Script {
     jint rejectResult = JNI_ERR;               // the result for an unrecognised option
     jint defaultStackSize = 1048576;           // javaStackSize of JNI_GetDefaultJavaVMInitArgs
     unsigned destroyTimeoutMs = 20000;         // longest wait of DestroyJavaVM, then it gives up
+    unsigned createDelayMs = 0;                // JNI_CreateJavaVM takes this long, as a real VM
     std::vector<JavaClass> classes;
     std::vector<Action> mainActions;
     std::vector<Action> secondaryMainActions;
@@ -88,7 +89,8 @@ struct Script {
 
 // The file format: UTF-8 lines "key=value", values escaped as in TextCodec.h, "#" comments.
 //   createResult=N  rejectOption=TEXT  acceptOption=TEXT  rejectResult=N  defaultStackSize=N
-//   destroyTimeoutMs=N  class=NAME  static=METHOD  instance=METHOD  classPathEntry=TEXT
+//   destroyTimeoutMs=N  createDelayMs=N
+//   class=NAME  static=METHOD  instance=METHOD  classPathEntry=TEXT
 //   (the last three belong to the class of the latest "class" line, which has exactly the
 //   methods listed after it), main.ACTION=VALUE and secondaryMain.ACTION=VALUE, where ACTION
 //   is out, err, printArgs, sleep, thread, daemonThread, throw, cause, exit, abort or return.

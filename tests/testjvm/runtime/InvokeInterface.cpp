@@ -118,6 +118,8 @@ jint create(JavaVM** pvm, void** penv, void* initArgs) {
     if (args.nOptions < 0 || (args.nOptions > 0 && !args.options))
         return JNI_EINVAL;
     recordCreation(args);
+    if (vm.script.createDelayMs)
+        Sleep(vm.script.createDelayMs);
 
     std::lock_guard guard(vm.lock);
     jint result = JNI_OK;
