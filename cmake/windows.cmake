@@ -46,10 +46,20 @@ endfunction()
 # Files and folders for the Windows-side tests.
 add_library(test_files STATIC ${CMAKE_SOURCE_DIR}/tests/common/TestFiles.cpp
                               ${CMAKE_SOURCE_DIR}/tests/common/MessageBoxes.cpp
-                              ${CMAKE_SOURCE_DIR}/tests/common/Screenshot.cpp)
+                              ${CMAKE_SOURCE_DIR}/tests/common/Screenshot.cpp
+                              ${CMAKE_SOURCE_DIR}/tests/common/TestImages.cpp)
 target_include_directories(test_files PUBLIC ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(test_files PUBLIC user32 gdi32)
 target_compile_definitions(test_files PUBLIC ${QOVA_WIN_DEFINITIONS})
+
+# The checked-in test pictures, beside the test programs in bin/images.
+file(GLOB QOVA_TEST_IMAGES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/images/*.gif
+                                             ${CMAKE_SOURCE_DIR}/tests/images/*.jpg)
+add_custom_target(test_images
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/bin/images
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${QOVA_TEST_IMAGES} ${CMAKE_BINARY_DIR}/bin/images
+    VERBATIM)
+add_dependencies(test_files test_images)
 
 # Tier 2: the Windows operations under Wine.
 file(GLOB QOVA_WINDOWS_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
@@ -70,4 +80,5 @@ add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e e2e)
 
 # The launcher may import only DLLs that ship with Windows.
 add_test(NAME launcher_imports
-    COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh $<TARGET_FILE:launcher>)
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh $<TARGET_FILE:launcher>
+            ole32.dll oleaut32.dll msimg32.dll)

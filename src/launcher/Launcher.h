@@ -19,7 +19,7 @@ struct SingleInstanceBlock;
 struct RuntimeSearchSettings;
 
 class Launcher {
-public:
+  public:
     using SplashCloseFunction = void(__cdecl*)();
 
     Launcher();
@@ -77,6 +77,9 @@ public:
     // False only when the settings file cannot be located; a splash that cannot be shown is
     // no failure.
     [[nodiscard]] bool startSplash();
+    void startNativeSplash();
+    [[nodiscard]] bool startRuntimeSplash(const std::wstring& libraryPath,
+                                          const std::wstring& imagePath);
     void closeSplash();
 
     // Cleanup steps.

@@ -6,7 +6,7 @@
 #include <utility>
 
 template <typename Traits> class UniqueResource {
-public:
+  public:
     using Type = typename Traits::Type;
 
     UniqueResource() = default;
@@ -37,7 +37,7 @@ public:
         return &value_;
     }
 
-private:
+  private:
     Type value_ = Traits::invalid();
 };
 
@@ -91,6 +91,32 @@ struct GdiObjectTraits {
     static void close(Type h) { DeleteObject(h); }
 };
 
+// A device context made with CreateCompatibleDC.
+struct MemoryDcTraits {
+    using Type = HDC;
+    static Type invalid() { return nullptr; }
+    static void close(Type h) { DeleteDC(h); }
+};
+
+// The screen's device context from GetDC(nullptr).
+struct ScreenDcTraits {
+    using Type = HDC;
+    static Type invalid() { return nullptr; }
+    static void close(Type h) { ReleaseDC(nullptr, h); }
+};
+
+struct GlobalMemoryTraits {
+    using Type = HGLOBAL;
+    static Type invalid() { return nullptr; }
+    static void close(Type h) { GlobalFree(h); }
+};
+
+template <typename Interface> struct ComPointerTraits {
+    using Type = Interface*;
+    static Type invalid() { return nullptr; }
+    static void close(Type pointer) { pointer->Release(); }
+};
+
 using UniqueHandle = UniqueResource<HandleTraits>;
 using UniqueFile = UniqueResource<FileHandleTraits>;
 using UniqueFind = UniqueResource<FindHandleTraits>;
@@ -99,3 +125,7 @@ using UniqueModule = UniqueResource<ModuleTraits>;
 using UniqueMappedView = UniqueResource<MappedViewTraits>;
 using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
 template <typename Layout> using UniqueMappedViewOf = UniqueResource<TypedMappedViewTraits<Layout>>;
+using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
+using UniqueScreenDc = UniqueResource<ScreenDcTraits>;
+using UniqueGlobalMemory = UniqueResource<GlobalMemoryTraits>;
+template <typename Interface> using UniqueComPointer = UniqueResource<ComPointerTraits<Interface>>;

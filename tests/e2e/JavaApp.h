@@ -17,6 +17,7 @@ struct AppSettings {
     // Further "Key=Value\r\n" lines of [Java Runtime Environment] and of [Application].
     std::wstring runtimeLines;
     std::wstring applicationLines;
+    std::wstring displayLines; // lines of [Display], the splash screen's section
 };
 
 class JavaApp {
@@ -47,7 +48,7 @@ class JavaApp {
                           L"\r\nVirtual Machine Parameters=" + settings.vmParameters + L"\r\n" +
                           settings.runtimeLines + L"[Class Path]\r\nClass Path=" +
                           settings.classPath + L"\r\n[Application]\r\n" +
-                          settings.applicationLines);
+                          settings.applicationLines + L"[Display]\r\n" + settings.displayLines);
     }
 
     [[nodiscard]] bool writeScript(const testjvm::Script& script) const {

@@ -56,6 +56,7 @@ TEST(Codec, ScriptRoundTrip) {
     script.defaultStackSize = 262144;
     script.destroyTimeoutMs = 750;
     script.createWaitsFor = L"go ahead";
+    script.createDelayMs = 1500;
     script.classes = {{L"com/example/App", {kMainMethod, kSecondaryMainVoid}, {}, L"app.jar"},
                       {L"com/example/NoMain", {}, {L"run()V"}, L""}};
     script.mainActions = {Action::printOut(L"hello\nworld"),

@@ -106,14 +106,18 @@ TEST(Layout, SplashLibraryRecordsItsCallsWithTheirBytes) {
     EXPECT_EQ("SplashClose", record.splashCalls[4].function);
 }
 
-TEST(Layout, SplashLibraryWithoutInitLacksOnlySplashInit) {
-    TempFolder folder;
-    RuntimeLayout layout;
-    layout.splash = SplashLibrary::WithoutInit;
-    const std::wstring library = layOutRuntime(folder.path(), layout) + L"bin\\splashscreen.dll";
-    EXPECT_FALSE(exports(library, "SplashInit"));
-    EXPECT_TRUE(exports(library, "SplashLoadFile"));
-    EXPECT_TRUE(exports(library, "SplashClose"));
+TEST(Layout, SplashLibraryVariantsDifferOnlyInSplashInit) {
+    for (const SplashLibrary variant : {SplashLibrary::WithoutInit, SplashLibrary::InitFails}) {
+        TempFolder folder;
+        RuntimeLayout layout;
+        layout.splash = variant;
+        const std::wstring library =
+            layOutRuntime(folder.path(), layout) + L"bin\\splashscreen.dll";
+        EXPECT_EQ(exports(library, "SplashInit"), variant == SplashLibrary::InitFails);
+        EXPECT_TRUE(exports(library, "SplashLoadFile"));
+        EXPECT_TRUE(exports(library, "SplashSetFileJarName"));
+        EXPECT_TRUE(exports(library, "SplashClose"));
+    }
 }
 
 TEST(Layout, X86LibraryCannotBeLoadedByThisProcess) {

@@ -52,10 +52,12 @@ std::wstring layOutRuntime(const std::wstring& folder, const RuntimeLayout& layo
     for (const std::wstring& flavour : layout.jvmFolders)
         if (!copyLibrary(jvm, jvmLibraryOf(home, flavour)))
             return {};
-    if (layout.splash != SplashLibrary::None &&
-        !copyLibrary(layout.splash == SplashLibrary::Complete ? L"splashscreen.dll"
-                                                              : L"splashscreen_noinit.dll",
-                     home + L"bin\\splashscreen.dll"))
+    const wchar_t* splash =
+        layout.splash == SplashLibrary::Complete      ? L"splashscreen.dll"
+        : layout.splash == SplashLibrary::WithoutInit ? L"splashscreen_noinit.dll"
+        : layout.splash == SplashLibrary::InitFails   ? L"splashscreen_initfails.dll"
+                                                      : nullptr;
+    if (splash && !copyLibrary(splash, home + L"bin\\splashscreen.dll"))
         return {};
     return home;
 }

@@ -65,6 +65,7 @@ enum class SplashLibrary {
     None,
     Complete,    // SplashInit, SplashLoadFile, SplashSetFileJarName, SplashClose
     WithoutInit, // the same without SplashInit
+    InitFails,   // SplashInit reports failure (a result the caller is free to ignore)
 };
 
 struct RuntimeLayout {

@@ -84,6 +84,7 @@ std::string formatScript(const Script& script) {
     addLine(out, "destroyTimeoutMs", std::to_string(script.destroyTimeoutMs));
     if (!script.createWaitsFor.empty())
         addLine(out, "createWaitsFor", textValue(script.createWaitsFor));
+    addLine(out, "createDelayMs", std::to_string(script.createDelayMs));
     for (const JavaClass& javaClass : script.classes) {
         addLine(out, "class", textValue(javaClass.name));
         for (const std::wstring& method : javaClass.staticMethods)
@@ -129,6 +130,8 @@ bool parseScript(std::string_view text, Script& script, std::string& error) {
                 understood = parseNumber(value, script.destroyTimeoutMs);
             else if (key == "createWaitsFor")
                 script.createWaitsFor = textFromValue(value);
+            else if (key == "createDelayMs")
+                understood = parseNumber(value, script.createDelayMs);
             else if (key == "class") {
                 JavaClass javaClass;
                 javaClass.name = textFromValue(value);

@@ -84,6 +84,7 @@ struct Script {
     // When not empty, JNI_CreateJavaVM first waits, as Action::WaitFor does, for this file: a
     // VM that takes as long to start as the test wants.
     std::wstring createWaitsFor;
+    unsigned createDelayMs = 0;                // JNI_CreateJavaVM takes this long, as a real VM
     std::vector<JavaClass> classes;
     std::vector<Action> mainActions;
     std::vector<Action> secondaryMainActions;
@@ -93,11 +94,11 @@ struct Script {
 
 // The file format: UTF-8 lines "key=value", values escaped as in TextCodec.h, "#" comments.
 //   createResult=N  rejectOption=TEXT  acceptOption=TEXT  rejectResult=N  defaultStackSize=N
-//   destroyTimeoutMs=N  createWaitsFor=FILE  class=NAME  static=METHOD  instance=METHOD
-//   classPathEntry=TEXT (the last three belong to the class of the latest "class" line, which has
-//   exactly the methods listed after it), main.ACTION=VALUE and secondaryMain.ACTION=VALUE, where
-//   ACTION is out, err, printArgs, sleep, thread, daemonThread, throw, cause, exit, abort, return
-//   or waitFor.
+//   destroyTimeoutMs=N  createWaitsFor=FILE  createDelayMs=N  class=NAME  static=METHOD
+//   instance=METHOD  classPathEntry=TEXT (the last three belong to the class of the latest
+//   "class" line, which has exactly the methods listed after it), main.ACTION=VALUE and
+//   secondaryMain.ACTION=VALUE, where ACTION is out, err, printArgs, sleep, thread, daemonThread,
+//   throw, cause, exit, abort, return or waitFor.
 std::string formatScript(const Script& script);
 // False, with a description in `error`, for a line it cannot read.
 bool parseScript(std::string_view text, Script& script, std::string& error);

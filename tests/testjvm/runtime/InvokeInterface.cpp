@@ -129,6 +129,8 @@ jint create(JavaVM** pvm, void** penv, void* initArgs) {
     // Outside the lock: other threads of the process may use the runtime meanwhile.
     if (!vm.script.createWaitsFor.empty())
         waitForGate(vm.script.createWaitsFor);
+    if (vm.script.createDelayMs)
+        Sleep(vm.script.createDelayMs);
 
     std::lock_guard guard(vm.lock);
     jint result = JNI_OK;

@@ -1,6 +1,7 @@
 // bin\splashscreen.dll of a test runtime home: records every call with its arguments instead of
-// showing anything. Built once with all four exports and once without SplashInit
-// (QOVA_SPLASH_WITHOUT_INIT), a library the launcher must not use for the splash.
+// showing anything. Built once with all four exports, once without SplashInit
+// (QOVA_SPLASH_WITHOUT_INIT), a library the launcher must not use for the splash, and once with a
+// SplashInit that reports failure (QOVA_SPLASH_INIT_FAILS), whose result the launcher ignores.
 #include "Record.h"
 #include "RuntimeFolder.h"
 #include "TextCodec.h"
@@ -31,7 +32,12 @@ std::string bytesValue(const char* bytes) {
 
 } // namespace
 
-#ifndef QOVA_SPLASH_WITHOUT_INIT
+#if defined(QOVA_SPLASH_INIT_FAILS)
+extern "C" __declspec(dllexport) int SplashInit() {
+    record(testjvm::recordLine(testjvm::key::kSplashInit, "failed"));
+    return 0;
+}
+#elif !defined(QOVA_SPLASH_WITHOUT_INIT)
 extern "C" __declspec(dllexport) void SplashInit() {
     record(testjvm::recordLine(testjvm::key::kSplashInit, ""));
 }
