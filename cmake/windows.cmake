@@ -68,6 +68,9 @@ endif()
 # Tier 3: the real launcher exe driven as a user would.
 add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e e2e)
 
+# The stamping tool on copies of the launcher.
+add_subdirectory(${CMAKE_SOURCE_DIR}/tests/stamp stamp)
+
 # The launcher may import only DLLs that ship with Windows.
 add_test(NAME launcher_imports
     COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh $<TARGET_FILE:launcher>)
