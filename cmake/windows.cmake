@@ -78,6 +78,12 @@ endif()
 # Tier 3: the real launcher exe driven as a user would.
 add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e e2e)
 
+# The stamping tool on copies of the launcher.
+add_subdirectory(${CMAKE_SOURCE_DIR}/tests/stamp stamp)
+
+# The release script packs what this tree built.
+add_test(NAME release_package COMMAND ${CMAKE_SOURCE_DIR}/tests/check-release.sh ${CMAKE_BINARY_DIR})
+
 # The launcher may import only DLLs that ship with Windows.
 add_test(NAME launcher_imports
     COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh $<TARGET_FILE:launcher>

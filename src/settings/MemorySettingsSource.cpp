@@ -34,21 +34,6 @@ std::vector<std::wstring> splitLines(const std::wstring& text) {
 
 bool isBlankOrControl(wchar_t c) { return static_cast<unsigned>(c) <= 32; }
 
-// A header starts, after leading blanks and control characters, with "[" and ends, before
-// trailing ones, with "]". The name is everything between the first "[" and the last "]".
-bool parseSectionHeader(const std::wstring& line, std::wstring& name) {
-    size_t first = 0;
-    while (first < line.size() && isBlankOrControl(line[first]))
-        ++first;
-    size_t last = line.size();
-    while (last > first && isBlankOrControl(line[last - 1]))
-        --last;
-    if (last - first < 2 || line[first] != L'[' || line[last - 1] != L']')
-        return false;
-    name = line.substr(first + 1, last - first - 2);
-    return true;
-}
-
 std::wstring trimSpace(const std::wstring& text) {
     size_t first = 0;
     size_t last = text.size();
@@ -60,6 +45,19 @@ std::wstring trimSpace(const std::wstring& text) {
 }
 
 } // namespace
+
+bool parseSettingsSectionHeader(const std::wstring& line, std::wstring& name) {
+    size_t first = 0;
+    while (first < line.size() && isBlankOrControl(line[first]))
+        ++first;
+    size_t last = line.size();
+    while (last > first && isBlankOrControl(line[last - 1]))
+        --last;
+    if (last - first < 2 || line[first] != L'[' || line[last - 1] != L']')
+        return false;
+    name = line.substr(first + 1, last - first - 2);
+    return true;
+}
 
 void MemorySettingsSource::read(const std::wstring& section, const std::wstring& key,
                                 std::wstring& value) {
@@ -107,7 +105,7 @@ void MemorySettingsSource::load(const std::wstring& text) {
         if (line.empty())
             continue;
         std::wstring name;
-        if (parseSectionHeader(line, name)) {
+        if (parseSettingsSectionHeader(line, name)) {
             current = &sections_.emplace_back(MemorySection{std::move(name), {}});
             continue;
         }

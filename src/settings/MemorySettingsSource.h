@@ -32,3 +32,8 @@ private:
 // by one space unless the extension already begins with one.
 std::wstring combineSettingValue(std::wstring embeddedValue, const std::wstring& fileValue,
                                  const std::wstring& fileExtension);
+
+// A header line starts, after leading blanks and control characters, with "[" and ends, before
+// trailing ones, with "]"; the name is everything between the first "[" and the last "]".
+// Shared with the stamping tool, which checks a settings file by the rules the launcher reads.
+bool parseSettingsSectionHeader(const std::wstring& line, std::wstring& name);

@@ -49,9 +49,3 @@ void Launcher::pairedUserSettingsFilePath(std::wstring& path) const {
     if (!pairProduct.empty())
         userSettingsFilePath(pairProduct, true, path);
 }
-
-std::wstring Launcher::embeddedSettingsText() const {
-    // This executable carries no embedded settings; a build that does would return its text
-    // here (the rest of the launcher already reads through the combined source).
-    return {};
-}

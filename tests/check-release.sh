@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs the release script on an existing MinSizeRel Windows build and checks the archive: its
+# name, its folder, and that it holds the built launcher and tool and the sample settings file.
+# Usage: tests/check-release.sh BUILD-DIR
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$1
+version="0.0.0-check.$$"
+archive="$root/build/qova-launcher-$version.zip"
+work=$(mktemp -d)
+trap 'rm -rf "$work" "$archive"' EXIT
+
+if "$root/scripts/release.sh" --build-dir "$build" "1.0 beta" >/dev/null 2>&1; then
+    echo "a version with a blank was accepted"; exit 1
+fi
+printed=$("$root/scripts/release.sh" --build-dir "$build" "$version" | tail -n 1)
+[ "$printed" = "$archive" ] || { echo "printed '$printed', expected '$archive'"; exit 1; }
+[ -f "$archive" ] || { echo "no archive $archive"; exit 1; }
+
+(cd "$work" && cmake -E tar xf "$archive")
+folder="$work/qova-launcher-$version"
+status=0
+for file in launcher.exe qova-stamp.exe; do
+    cmp -s "$folder/$file" "$build/bin/$file" || { echo "$file differs from the build's or is missing"; status=1; }
+done
+cmp -s "$folder/sample.ini" "$root/packaging/sample.ini" || { echo "sample.ini missing or different"; status=1; }
+extra=$(cd "$work" && find . -mindepth 1 -maxdepth 1 ! -name "qova-launcher-$version")
+[ -z "$extra" ] || { echo "the archive holds more than one folder: $extra"; status=1; }
+[ $status -eq 0 ] && echo "ok: $(cd "$work" && find . -type f | sort | tr '\n' ' ')"
+exit $status

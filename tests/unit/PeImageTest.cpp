@@ -1,0 +1,140 @@
+// The stamping tool's checks of a PE file, its checksum and the resource tree time stamps.
+#include "PeImage.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+void put16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint16_t value) {
+    bytes[at] = static_cast<std::uint8_t>(value);
+    bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void put32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
+    put16(bytes, at, static_cast<std::uint16_t>(value));
+    put16(bytes, at + 2, static_cast<std::uint16_t>(value >> 16));
+}
+
+constexpr std::size_t kNt = 0x80;
+constexpr std::size_t kOptional = kNt + 24;
+constexpr std::size_t kTree = 0x200; // file offset of the resource section (RVA 0x1000)
+
+// A small image with one section holding a three-level resource tree, every directory stamped
+// with a time: type 3, name 1, language 0x409.
+std::vector<std::uint8_t> image(bool is64Bit, std::uint16_t machine,
+                                std::uint16_t characteristics) {
+    std::vector<std::uint8_t> bytes(0x400, 0);
+    bytes[0] = 'M';
+    bytes[1] = 'Z';
+    put32(bytes, 0x3C, kNt);
+    put32(bytes, kNt, 0x00004550);
+    put16(bytes, kNt + 4, machine);
+    put16(bytes, kNt + 6, 1); // sections
+    const std::uint16_t optionalSize = is64Bit ? 0xF0 : 0xE0;
+    put16(bytes, kNt + 20, optionalSize);
+    put16(bytes, kNt + 22, characteristics);
+    put16(bytes, kOptional, is64Bit ? 0x20B : 0x10B);
+    const std::size_t directories = kOptional + (is64Bit ? 112 : 96);
+    put32(bytes, directories - 4, 16);
+    put32(bytes, directories + 16, 0x1000); // resources: RVA, size
+    put32(bytes, directories + 20, 0x60);
+    const std::size_t section = kOptional + optionalSize;
+    put32(bytes, section + 8, 0x60);    // virtual size
+    put32(bytes, section + 12, 0x1000); // RVA
+    put32(bytes, section + 16, 0x200);  // raw size
+    put32(bytes, section + 20, kTree);  // raw offset
+    for (const std::size_t directory : {0x00, 0x18, 0x30}) {
+        put32(bytes, kTree + directory + 4, 0x5F000000); // time stamp
+        put16(bytes, kTree + directory + 14, 1);         // one id entry
+    }
+    put32(bytes, kTree + 0x10, 3);
+    put32(bytes, kTree + 0x14, 0x80000018);
+    put32(bytes, kTree + 0x28, 1);
+    put32(bytes, kTree + 0x2C, 0x80000030);
+    put32(bytes, kTree + 0x40, 0x409);
+    put32(bytes, kTree + 0x44, 0x48); // data entry
+    return bytes;
+}
+
+constexpr std::uint16_t kExe = 0x0022;
+
+TEST(PeImage, AcceptsExecutablesOfBothBitnesses) {
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        ExecutableProblem problem;
+    };
+    std::vector<std::uint8_t> cut = image(true, 0x8664, kExe);
+    cut.resize(kOptional + 0x20); // optional header cut short
+    std::vector<std::uint8_t> text(0x400, 'x');
+    const Case cases[] = {
+        {"64-bit", image(true, 0x8664, kExe), ExecutableProblem::none},
+        {"32-bit", image(false, 0x014C, kExe), ExecutableProblem::none},
+        {"DLL", image(true, 0x8664, kExe | 0x2000), ExecutableProblem::notApplication},
+        {"object, not an image", image(true, 0x8664, 0), ExecutableProblem::notApplication},
+        {"ARM64", image(true, 0xAA64, kExe), ExecutableProblem::wrongMachine},
+        {"x64 machine with a 32-bit header", image(false, 0x8664, kExe),
+         ExecutableProblem::wrongMachine},
+        {"optional header cut", cut, ExecutableProblem::notPe},
+        {"text", text, ExecutableProblem::notPe},
+        {"empty", {}, ExecutableProblem::notPe},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(checkExecutable(c.bytes).problem, c.problem) << c.name;
+    EXPECT_TRUE(checkExecutable(image(true, 0x8664, kExe)).is64Bit);
+    EXPECT_FALSE(checkExecutable(image(false, 0x014C, kExe)).is64Bit);
+}
+
+TEST(PeImage, ChecksumSumsWordsWithCarriesAndAddsTheLength) {
+    // Far from the data, the field does not matter; hand-computed sums.
+    EXPECT_EQ(peChecksum(std::vector<std::uint8_t>{1, 2, 3}, 100), 0x0201u + 0x0003u + 3u);
+    EXPECT_EQ(peChecksum(std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF}, 100), 0xFFFFu + 4u);
+    EXPECT_EQ(peChecksum(std::vector<std::uint8_t>{}, 0), 0u);
+
+    std::vector<std::uint8_t> bytes = image(true, 0x8664, kExe);
+    const std::optional<std::size_t> field = checksumOffset(bytes);
+    ASSERT_EQ(field, kOptional + 64);
+    const std::uint32_t sum = peChecksum(bytes, *field);
+    // The field's own content is not summed, so writing the sum in leaves it the same.
+    put32(bytes, *field, sum);
+    EXPECT_EQ(peChecksum(bytes, *field), sum);
+    bytes[0x300] ^= 1;
+    EXPECT_NE(peChecksum(bytes, *field), sum);
+    EXPECT_EQ(checksumOffset(std::vector<std::uint8_t>(64, 0)), std::nullopt);
+}
+
+TEST(PeImage, ClearsEveryResourceDirectoryTimestamp) {
+    for (const bool is64Bit : {true, false}) {
+        std::vector<std::uint8_t> bytes = image(is64Bit, is64Bit ? 0x8664 : 0x014C, kExe);
+        std::vector<std::uint8_t> expected = bytes;
+        for (const std::size_t directory : {0x00, 0x18, 0x30})
+            put32(expected, kTree + directory + 4, 0);
+        ASSERT_TRUE(clearResourceTimestamps(bytes)) << is64Bit;
+        EXPECT_EQ(bytes, expected) << is64Bit;
+    }
+}
+
+TEST(PeImage, ResourceTreesThatLeaveTheSectionAreRefused) {
+    struct Case {
+        const char* name;
+        std::size_t at;
+        std::uint32_t value;
+    };
+    const Case cases[] = {
+        {"subdirectory past the section", kTree + 0x14, 0x80000200},
+        {"subdirectory pointing at itself forever", kTree + 0x2C, 0x80000018},
+        {"more entries than the section holds", kTree + 0x0E, 0xFFFF},
+        {"resource RVA in no section", kOptional + 112 + 16, 0x5000},
+        {"no resource directory", kOptional + 112 + 16, 0},
+        {"section raw data past the end", kOptional + 0xF0 + 16, 0x10000},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> bytes = image(true, 0x8664, kExe);
+        put32(bytes, c.at, c.value);
+        EXPECT_FALSE(clearResourceTimestamps(bytes)) << c.name;
+    }
+}
+
+} // namespace

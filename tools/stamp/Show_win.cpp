@@ -1,0 +1,117 @@
+#include "Stamping.h"
+
+#include "ConsoleOutput.h"
+#include "IconFile.h"
+#include "LauncherFile.h"
+#include "ManifestLevel.h"
+#include "PeImage.h"
+#include "StampTexts.h"
+#include "settings/EmbeddedSettingsText.h"
+
+#include <optional>
+
+namespace {
+
+std::wstring hex32(std::uint32_t value) {
+    std::wstring text = L"0x";
+    for (int shift = 28; shift >= 0; shift -= 4)
+        text += L"0123456789ABCDEF"[(value >> shift) & 0xF];
+    return text;
+}
+
+std::wstring versionText(const VersionNumber& version) {
+    return std::to_wstring(version[0]) + L"." + std::to_wstring(version[1]) + L"." +
+           std::to_wstring(version[2]) + L"." + std::to_wstring(version[3]);
+}
+
+std::wstring pixels(std::uint8_t size) {
+    return std::to_wstring(size == 0 ? 256 : size);
+}
+
+std::wstring checksumLine(const std::vector<std::uint8_t>& bytes) {
+    const std::optional<std::size_t> field = checksumOffset(bytes);
+    if (!field)
+        return L"  Checksum: none\n";
+    const std::uint32_t stored = static_cast<std::uint32_t>(bytes[*field]) |
+                                 static_cast<std::uint32_t>(bytes[*field + 1]) << 8 |
+                                 static_cast<std::uint32_t>(bytes[*field + 2]) << 16 |
+                                 static_cast<std::uint32_t>(bytes[*field + 3]) << 24;
+    const std::uint32_t computed = peChecksum(bytes, *field);
+    return L"  Checksum: " + hex32(stored) +
+           (stored == computed ? L", matches the contents\n"
+                               : L", the contents give " + hex32(computed) + L"\n");
+}
+
+std::wstring iconLines(const ResourceModule& resources) {
+    const std::vector<ResourceName> groups = resources.names(RT_GROUP_ICON);
+    if (groups.empty())
+        return L"  Icon: none\n";
+    std::vector<IconGroupEntry> entries;
+    const auto bytes = resources.bytes(RT_GROUP_ICON, groups.front());
+    if (!bytes || !parseIconGroup(*bytes, entries))
+        return L"  Icon: group " + groups.front().display() + L", damaged\n";
+    std::wstring text = L"  Icon: group " + groups.front().display() + L", " +
+                        texts::counted(entries.size(), L"image") + L"\n";
+    for (const IconGroupEntry& entry : entries)
+        text += L"    " + pixels(entry.width) + L"x" + pixels(entry.height) + L", " +
+                std::to_wstring(entry.bitCount) + L" bits, " + std::to_wstring(entry.size) +
+                L" bytes (RT_ICON " + std::to_wstring(entry.id) + L")\n";
+    return text;
+}
+
+std::wstring versionLines(const LauncherFile& launcher) {
+    if (launcher.resources.names(RT_VERSION).empty())
+        return L"  Version: none\n";
+    const VersionFields fields = readVersionFields(launcher.path);
+    std::wstring text = L"  Version: file " + versionText(fields.fileVersion) + L", product " +
+                        versionText(fields.productVersion) + L"\n";
+    for (const auto& [name, value] : fields.strings)
+        text += L"    " + name + L": " + value + L"\n";
+    return text;
+}
+
+std::wstring executionLevelLine(const ResourceModule& resources) {
+    const auto manifest = resources.bytes(RT_MANIFEST, {1, {}});
+    if (!manifest)
+        return L"  Execution level: no manifest\n";
+    const std::string_view text(reinterpret_cast<const char*>(manifest->data()), manifest->size());
+    const std::optional<TextRange> level = findExecutionLevel(text);
+    if (!level)
+        return L"  Execution level: not requested\n";
+    const std::string_view value = text.substr(level->offset, level->length);
+    return L"  Execution level: " + std::wstring(value.begin(), value.end()) + L"\n";
+}
+
+std::wstring settingsLines(const ResourceModule& resources) {
+    const auto bytes = resources.bytes(RT_RCDATA, ResourceName::of(embedded::settingsResourceName));
+    if (!bytes)
+        return L"  Settings: none\n";
+    const std::wstring settings = decodeEmbeddedSettingsText(*bytes);
+    if (settings.empty())
+        return L"  Settings: empty or damaged\n";
+    std::wstring text = L"  Settings:\n    ";
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        if (settings.compare(i, 2, L"\r\n") == 0) {
+            if (i + 2 < settings.size())
+                text += L"\n    ";
+            ++i;
+            continue;
+        }
+        text += settings[i];
+    }
+    return text + L"\n";
+}
+
+} // namespace
+
+int showLauncher(const std::wstring& path) {
+    LauncherFile launcher;
+    int exitCode = 0;
+    if (!openLauncherFile(path, launcher, exitCode))
+        return exitCode;
+    printOut(path + L"\n  Launcher: " + (launcher.is64Bit ? L"64-bit" : L"32-bit") +
+             L", resource format " + std::to_wstring(launcher.format) + L"\n" +
+             checksumLine(launcher.bytes) + iconLines(launcher.resources) + versionLines(launcher) +
+             executionLevelLine(launcher.resources) + settingsLines(launcher.resources));
+    return exitCode;
+}

@@ -1,0 +1,239 @@
+#include "StampTexts.h"
+
+namespace texts {
+
+namespace {
+
+std::wstring quoted(std::wstring_view text) {
+    return L"\"" + std::wstring(text) + L"\"";
+}
+
+} // namespace
+
+std::wstring help() {
+    return LR"(Usage:
+  qova-stamp [OPTIONS] LAUNCHER             stamp LAUNCHER in place (a copy you made)
+  qova-stamp [OPTIONS] --out FILE LAUNCHER  write a stamped copy of LAUNCHER to FILE
+  qova-stamp --show LAUNCHER                print what LAUNCHER carries
+  qova-stamp --help                         print this text
+
+Writes into a copy of the Qova launcher its application icon, its version
+information, its embedded settings and the execution level its manifest requests.
+Every input is checked first: when one is refused, nothing is written. The stamped
+file replaces the target only once all of it has been written.
+
+Options:
+  --out FILE                 write the result to FILE (replaced when it exists);
+                             LAUNCHER is only read
+  --icon FILE.ico            the application icon: every image of the .ico file
+                             (bitmap or PNG), replacing the launcher's icon
+  --settings FILE.ini        the embedded settings (see below)
+  --execution-level LEVEL    asInvoker, highestAvailable or requireAdministrator
+                             (exact case); the rest of the manifest is kept as it is
+  --product-name TEXT        version information: ProductName
+  --file-version VERSION     FileVersion, and the numeric file version
+  --product-version VERSION  ProductVersion, and the numeric product version
+  --company TEXT             CompanyName
+  --description TEXT         FileDescription
+  --copyright TEXT           LegalCopyright
+  --original-filename TEXT   OriginalFilename
+  --show                     print what the launcher carries (after stamping, if
+                             anything is stamped)
+  Values may also follow an "=" (--icon=app.ico).
+
+Version information: the fields given replace those stamped before, the others are
+kept; an empty TEXT or VERSION removes the field. A VERSION is one to four numbers
+from 0 to 65535 separated by dots (1.2 stands for 1.2.0.0).
+
+Embedded settings: the launcher reads them beneath its settings file. A non-empty
+value in the settings file replaces the embedded one; a value in a section whose
+name ends in "+" (for example [Java Runtime Environment+]) is appended to the
+embedded value of the same key in the section without "+", after one space.
+The file must be UTF-8 (with or without a byte-order mark) or UTF-16LE with a
+byte-order mark, and each line must be blank, a comment (first character ; or #),
+a [section] header, or key=value inside a section. Values are taken as written:
+quotes are kept. The text is stored as the RCDATA resource "QOVA_SETTINGS" in
+UTF-16LE with a byte-order mark, lines ending in CR LF, not enciphered.
+
+Exit codes: 0 done, 1 an input was refused, 2 wrong command line, 3 a file could
+not be read or written.
+)";
+}
+
+std::wstring unknownOption(std::wstring_view option) {
+    return L"unknown option " + std::wstring(option) + L".";
+}
+
+std::wstring optionNeedsValue(std::wstring_view option) {
+    return L"option " + std::wstring(option) + L" needs a value.";
+}
+
+std::wstring optionTwice(std::wstring_view option) {
+    return L"option " + std::wstring(option) + L" is given twice.";
+}
+
+std::wstring secondLauncher(std::wstring_view argument) {
+    return L"only one launcher may be given; " + quoted(argument) + L" is a second one.";
+}
+
+std::wstring noLauncher() {
+    return L"no launcher given.";
+}
+
+std::wstring nothingToDo() {
+    return L"nothing to do: give --icon, --settings, --execution-level, a version option or "
+           L"--show.";
+}
+
+std::wstring outWithoutStamping() {
+    return L"--out needs something to stamp: give --icon, --settings, --execution-level or a "
+           L"version option.";
+}
+
+std::wstring notAnExecutionLevel(std::wstring_view value) {
+    return quoted(value) +
+           L" is not an execution level: use asInvoker, highestAvailable or requireAdministrator.";
+}
+
+std::wstring notAVersion(std::wstring_view value) {
+    return quoted(value) + L" is not a version: use one to four numbers from 0 to 65535 "
+                           L"separated by dots, like 2.1.0.15.";
+}
+
+std::wstring seeHelp() {
+    return L"See qova-stamp --help.";
+}
+
+std::wstring notALauncher(std::wstring_view path, ExecutableProblem problem) {
+    std::wstring reason;
+    switch (problem) {
+    case ExecutableProblem::notPe:
+        reason = L"it is not a Windows executable";
+        break;
+    case ExecutableProblem::notApplication:
+        reason = L"it is a DLL or no application";
+        break;
+    case ExecutableProblem::wrongMachine:
+        reason = L"it is built for neither 32-bit x86 nor 64-bit x64";
+        break;
+    case ExecutableProblem::none:
+        break;
+    }
+    return std::wstring(path) + L" is not a Qova launcher: " + reason + L".";
+}
+
+std::wstring notALauncherWithoutMark(std::wstring_view path) {
+    return std::wstring(path) +
+           L" is not a Qova launcher: it lacks the launcher's mark (the RCDATA resource "
+           L"\"QOVA_LAUNCHER\").";
+}
+
+std::wstring newerLauncherFormat(std::wstring_view path, std::uint16_t format) {
+    return std::wstring(path) + L" is a launcher of a newer resource format (" +
+           std::to_wstring(format) + L"); use the qova-stamp that came with it.";
+}
+
+std::wstring notAnIcon(std::wstring_view path, IconFileProblem problem, std::size_t imageIndex) {
+    const std::wstring image = L"image " + std::to_wstring(imageIndex + 1);
+    std::wstring reason;
+    switch (problem) {
+    case IconFileProblem::notIconHeader:
+        reason = L"it does not start with an icon header";
+        break;
+    case IconFileProblem::noImages:
+        reason = L"it holds no image";
+        break;
+    case IconFileProblem::directoryCut:
+        reason = L"its image directory is cut short";
+        break;
+    case IconFileProblem::imageOutsideFile:
+        reason = image + L" lies outside the file";
+        break;
+    case IconFileProblem::imageNotBitmapOrPng:
+        reason = image + L" is neither a bitmap nor a PNG image";
+        break;
+    case IconFileProblem::none:
+        break;
+    }
+    return std::wstring(path) + L" is not an icon file: " + reason + L".";
+}
+
+std::wstring settingsDoNotParse(std::wstring_view path, SettingsFileProblem problem,
+                                std::size_t line) {
+    std::wstring reason;
+    switch (problem) {
+    case SettingsFileProblem::notUtf8OrUtf16:
+        reason = L"the text is neither UTF-8 nor UTF-16LE with a byte-order mark";
+        break;
+    case SettingsFileProblem::controlCharacter:
+        reason = L"it holds a control character (binary data?)";
+        break;
+    case SettingsFileProblem::notASetting:
+        reason = L"the line is neither blank, a comment, a [section] nor key=value";
+        break;
+    case SettingsFileProblem::outsideSection:
+        reason = L"key=value comes before the first [section]";
+        break;
+    case SettingsFileProblem::emptyKey:
+        reason = L"the key before \"=\" is empty";
+        break;
+    case SettingsFileProblem::none:
+        break;
+    }
+    return std::wstring(path) + L" does not parse as a settings file: line " +
+           std::to_wstring(line) + L": " + reason + L".";
+}
+
+std::wstring tooManyIconImages(std::wstring_view path) {
+    return std::wstring(path) + L" has more images than the launcher has free icon ids.";
+}
+
+std::wstring noExecutionLevelInManifest(std::wstring_view path) {
+    return std::wstring(path) +
+           L" has no manifest with a requestedExecutionLevel to change (RT_MANIFEST 1).";
+}
+
+std::wstring versionTooLong() {
+    return L"the version texts are too long for a version resource (64 KiB in all).";
+}
+
+std::wstring cannotRead(std::wstring_view path, std::uint32_t error) {
+    return L"cannot read " + std::wstring(path) + L" (Windows error " + std::to_wstring(error) +
+           L").";
+}
+
+std::wstring cannotWrite(std::wstring_view path, std::uint32_t error) {
+    return L"cannot write " + std::wstring(path) + L" (Windows error " + std::to_wstring(error) +
+           L"); it is left as it was.";
+}
+
+std::wstring cannotUpdateResources(std::wstring_view path, std::uint32_t error) {
+    return L"cannot update the resources of " + std::wstring(path) + L" (Windows error " +
+           std::to_wstring(error) + L"); it is left as it was.";
+}
+
+std::wstring stamped(std::wstring_view path, std::wstring_view what) {
+    return L"Stamped " + std::wstring(path) + L": " + std::wstring(what) + L".";
+}
+
+std::wstring stampedIcon(std::size_t images) {
+    return L"icon (" + counted(images, L"image") + L")";
+}
+
+std::wstring stampedSettings(std::size_t sections) {
+    return L"settings (" + counted(sections, L"section") + L")";
+}
+
+std::wstring stampedExecutionLevel(std::wstring_view level) {
+    return L"execution level " + std::wstring(level);
+}
+
+std::wstring stampedVersion() {
+    return L"version information";
+}
+
+std::wstring counted(std::size_t count, std::wstring_view noun) {
+    return std::to_wstring(count) + L" " + std::wstring(noun) + (count == 1 ? L"" : L"s");
+}
+
+} // namespace texts
