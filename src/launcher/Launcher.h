@@ -48,6 +48,8 @@ public:
 
     // Runtime discovery.
     [[nodiscard]] bool selectRuntime();
+    // Asks the user for a runtime folder when the search found none; false when cancelled.
+    [[nodiscard]] bool chooseRuntimeInDialog();
     void rememberRuntime(const std::wstring& folder);
 
     // Environment, options and the VM.

@@ -84,6 +84,12 @@ struct GdiObjectTraits {
     static void close(Type h) { DeleteObject(h); }
 };
 
+struct WindowTraits {
+    using Type = HWND;
+    static Type invalid() { return nullptr; }
+    static void close(Type h) { DestroyWindow(h); }
+};
+
 using UniqueHandle = UniqueResource<HandleTraits>;
 using UniqueFile = UniqueResource<FileHandleTraits>;
 using UniqueFind = UniqueResource<FindHandleTraits>;
@@ -91,3 +97,5 @@ using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;
 using UniqueModule = UniqueResource<ModuleTraits>;
 using UniqueMappedView = UniqueResource<MappedViewTraits>;
 using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
+// A window of our own that is not a child of another (a child goes with its parent).
+using UniqueWindow = UniqueResource<WindowTraits>;

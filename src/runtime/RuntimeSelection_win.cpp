@@ -109,9 +109,8 @@ bool Launcher::selectRuntime() {
         }
     }
 
-    // Nothing qualifies. Until the missing-runtime dialog exists the search ends here, and
-    // the launch with it, without a message.
-    return false;
+    // Nothing qualifies: the user may know of a runtime the search did not find.
+    return chooseRuntimeInDialog();
 }
 
 void Launcher::rememberRuntime(const std::wstring& folder) {

@@ -1,0 +1,71 @@
+#include "runtime/MissingJreDialog.h"
+
+#include "jvm/Messages.h"
+#include "res/resource.h"
+#include "runtime/MissingRuntimeMessage.h"
+#include "runtime/RuntimeFamilies.h"
+#include "runtime/RuntimeProbe.h"
+#include "ui/CenterWindow.h"
+#include "ui/Shell.h"
+
+std::wstring composeMissingRuntimeMessage(int jvmType, const JavaVersion& minimum,
+                                          const JavaVersion& maximum) {
+    return composeMissingRuntimeMessage(jvmType, minimum, maximum, loadString);
+}
+
+INT_PTR MissingJreDialog::showModal(HWND owner) {
+    return runModal(owner, IDD_MISSING_JRE);
+}
+
+INT_PTR MissingJreDialog::handleMessage(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        initDialog();
+        return TRUE;
+    case WM_COMMAND:
+        // By control id alone: Escape and the close box arrive as IDCANCEL too.
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            EndDialog(window(), IDOK);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(window(), IDCANCEL);
+            return TRUE;
+        case IDC_BROWSE:
+            browse();
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    default:
+        return FALSE;
+    }
+}
+
+void MissingJreDialog::initDialog() {
+    // The link keeps the look of the text it replaces unless it cannot take the control over,
+    // and then the address is still there to read.
+    (void)downloadLink.subclass(GetDlgItem(window(), IDC_DOWNLOAD_LINK));
+    SetDlgItemTextW(window(), IDC_MISSING_JRE_MESSAGE, messageText.c_str());
+    SendDlgItemMessageW(window(), IDC_ERROR_ICON, STM_SETICON,
+                        reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_ERROR)), 0);
+    // Nothing to accept until a folder with a JVM library has been chosen.
+    EnableWindow(GetDlgItem(window(), IDOK), FALSE);
+    centerWindow(window());
+}
+
+void MissingJreDialog::browse() {
+    if (const auto folder = browseForFolder(window(), loadString(IDS_BROWSE_FOR_JRE)))
+        chooseFolder(*folder);
+}
+
+void MissingJreDialog::chooseFolder(const std::wstring& path) {
+    SetDlgItemTextW(window(), IDC_JRE_PATH, path.c_str());
+    selectedFolder = path.empty() ? path : withTrailingBackslash(path);
+    // Only the chosen folder itself counts, whatever version or kind of runtime it holds. An
+    // empty folder would be probed relative to the current directory: a runtime the user never
+    // chose.
+    selectedJvmLibrary =
+        selectedFolder.empty() ? std::wstring() : findJvmLibrary(selectedFolder, jvmType).path;
+    EnableWindow(GetDlgItem(window(), IDOK), !selectedJvmLibrary.empty());
+}

@@ -1,0 +1,271 @@
+// The "JRE Not Found" dialog as a user meets it: the message for the configured bounds, the
+// download link, Browse with the shell's folder browser, OK only for a folder with a JVM
+// library, and what OK and Cancel lead to.
+#include "DialogDriving.h"
+#include "MessageBoxes.h"
+#include "JavaApp.h"
+#include "ScopedRegistryKey.h"
+#include "Screenshot.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace testjvm;
+
+namespace {
+
+constexpr DWORD kFailureExitCode = 4294967295u;
+constexpr wchar_t kCaption[] = L"JRE Not Found";
+constexpr wchar_t kGeneral[] = L"The Java Runtime Environment (JRE) was not found. Please  "
+                               L"download and install a JRE (";
+constexpr wchar_t kServer[] = L"The Java Runtime Environment (JRE) was not found. Please  "
+                              L"download and install a JRE with a server JVM (";
+
+// Nothing beside the exe: jre64 exists but is no runtime home.
+const RuntimeLayout notAHome{.javaLibrary = false};
+
+bool isRuntimeDialog(HWND dialog) {
+    return windowCaption(dialog) == kCaption;
+}
+
+bool mainRanIn(const std::wstring& home) {
+    const auto record = readRecord(home);
+    return record && !record->callsOf(L"main").empty();
+}
+
+// What the dialog showed when it came up.
+struct DialogSeen {
+    int count = 0;
+    std::wstring message;
+    std::wstring link;
+    std::wstring path;
+    bool okEnabled = true;
+    SIZE size{};
+};
+
+// Reads the dialog, then ends it with `finish`.
+LaunchOptions readThen(DialogSeen& seen, void (*finish)(HWND)) {
+    LaunchOptions options;
+    options.onDialog = [&seen, finish](HWND dialog) {
+        if (!isRuntimeDialog(dialog))
+            return false;
+        ++seen.count;
+        seen.message = controlText(dialog, IDC_MISSING_JRE_MESSAGE);
+        seen.link = controlText(dialog, IDC_DOWNLOAD_LINK);
+        seen.path = controlText(dialog, IDC_JRE_PATH);
+        seen.okEnabled = controlEnabled(dialog, IDOK);
+        seen.size = windowSize(dialog);
+        finish(dialog);
+        return true;
+    };
+    return options;
+}
+
+void cancel(HWND dialog) {
+    pressButton(dialog, IDCANCEL);
+}
+
+TEST(MissingRuntimeDialog, MessageNamesTheVersionsAskedForAndCancelFails) {
+    struct Row {
+        const wchar_t* lines;
+        std::wstring message;
+    };
+    const std::vector<Row> rows{
+        {L"", kGeneral + std::wstring(L"latest version) from:")},
+        {L"Minimum Version=1.6\r\nMaximum Version=any\r\n",
+         kGeneral + std::wstring(L"minimum version 1.6) from:")},
+        {L"Maximum Version=1.6\r\n", kGeneral + std::wstring(L"maximum version 1.6) from:")},
+        {L"Minimum Version=1.5\r\nMaximum Version=1.7\r\n",
+         kGeneral + std::wstring(L"version between 1.5 and 1.7) from:")},
+        {L"Minimum Version=1.6\r\nMaximum Version=1.6\r\n",
+         kGeneral + std::wstring(L"version between 1.6 and 1.6) from:")},
+        {L"JVM Type=server\r\nMinimum Version=1.6.0.20\r\nMaximum Version=1.6.0.20\r\n",
+         kServer + std::wstring(L"version 1.6.0.20 is required) from:")},
+        {L"JVM Type=server\r\n", kServer + std::wstring(L"latest version) from:")},
+    };
+    JavaApp app(notAHome);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(narrow(row.lines));
+        app.writeSettings({.runtimeLines = row.lines});
+        DialogSeen seen;
+        const LaunchResult result = app.launch(readThen(seen, cancel));
+        ASSERT_FALSE(result.timedOut);
+        EXPECT_EQ(result.exitCode, kFailureExitCode);
+        EXPECT_TRUE(result.messageBoxes.empty());
+        EXPECT_EQ(seen.count, 1);
+        EXPECT_EQ(seen.message, row.message);
+        EXPECT_EQ(seen.link, L"https://jdk.java.net/");
+        EXPECT_EQ(seen.path, L"");
+        EXPECT_FALSE(seen.okEnabled);
+    }
+}
+
+TEST(MissingRuntimeDialog, EscapeAndTheCloseBoxCancel) {
+    JavaApp app(notAHome);
+    app.writeSettings({.runtimeLines = L"Minimum Version=8122\r\n"});
+    for (void (*finish)(HWND) : {&pressEscape, &pressCloseBox}) {
+        DialogSeen seen;
+        const LaunchResult result = app.launch(readThen(seen, finish));
+        ASSERT_FALSE(result.timedOut);
+        EXPECT_EQ(seen.count, 1);
+        EXPECT_EQ(result.exitCode, kFailureExitCode);
+    }
+}
+
+TEST(MissingRuntimeDialog, RuntimeOnlyInThe32BitViewWithoutPairProductAsksTheUser) {
+    JavaApp app(notAHome);
+    const std::wstring registered = layOutRuntime(app.app.file(L"installed32"));
+    ASSERT_FALSE(registered.empty());
+    ASSERT_TRUE(writeScript(registered, JavaApp::script()));
+    const ScopedRegistryKey key(L"Software\\JavaSoft\\Java Runtime Environment\\8123.1", true,
+                                JavaHomeValue{registered});
+    ASSERT_TRUE(key.created());
+    app.writeSettings({.runtimeLines = L"Minimum Version=8123\r\nMaximum Version=8123.9\r\n"});
+    DialogSeen seen;
+    const LaunchResult result = app.launch(readThen(seen, cancel));
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(seen.count, 1);
+    EXPECT_EQ(seen.message, kGeneral + std::wstring(L"version between 8123.0 and 8123.9) from:"));
+    EXPECT_EQ(result.exitCode, kFailureExitCode);
+    EXPECT_FALSE(mainRanIn(registered));
+}
+
+// Browses to each folder in turn through the shell's folder browser; after the last one,
+// presses OK in the runtime dialog once it is enabled. Records what the dialog showed after
+// each choice.
+struct BrowseScript {
+    std::vector<std::wstring> folders;
+    size_t chosen = 0;
+    HWND runtimeDialog = nullptr;
+    bool waitingForChoice = false;
+    std::vector<std::pair<std::wstring, bool>> shown; // path shown, OK enabled
+    bool browserDriven = true;
+
+    LaunchOptions options() {
+        LaunchOptions options;
+        options.timeoutMs = 60000;
+        options.onDialog = [this](HWND dialog) {
+            if (isRuntimeDialog(dialog)) {
+                runtimeDialog = dialog;
+                browse();
+                return true;
+            }
+            if (!runtimeDialog || chosen >= folders.size())
+                return false;
+            // The shell's folder browser, owned by the runtime dialog.
+            if (GetWindow(dialog, GW_OWNER) != runtimeDialog)
+                return false;
+            browserDriven = browserDriven && selectFolderInBrowser(dialog, folders[chosen]);
+            ++chosen;
+            waitingForChoice = true;
+            Sleep(200);
+            pressButton(dialog, IDOK);
+            return true;
+        };
+        options.whileRunning = [this](DWORD) {
+            // The dialog is disabled while the browser it owns is open.
+            if (!waitingForChoice || !runtimeDialog || !IsWindowEnabled(runtimeDialog))
+                return;
+            // Back in the runtime dialog once the browser is gone.
+            if (controlText(runtimeDialog, IDC_JRE_PATH) != displayed(folders[chosen - 1]))
+                return;
+            waitingForChoice = false;
+            shown.emplace_back(controlText(runtimeDialog, IDC_JRE_PATH),
+                               controlEnabled(runtimeDialog, IDOK));
+            if (chosen < folders.size())
+                browse();
+            else if (controlEnabled(runtimeDialog, IDOK))
+                pressButton(runtimeDialog, IDOK);
+            else
+                pressButton(runtimeDialog, IDCANCEL);
+        };
+        return options;
+    }
+
+    void browse() { pressButton(runtimeDialog, IDC_BROWSE); }
+
+    // The shell names a folder without a trailing backslash, except a drive root.
+    static std::wstring displayed(const std::wstring& folder) {
+        return folder.size() > 3 && folder.back() == L'\\' ? folder.substr(0, folder.size() - 1)
+                                                           : folder;
+    }
+};
+
+TEST(MissingRuntimeDialog, OnlyAFolderWithAJvmLibraryEnablesOkWhichLaunchesAndRemembersIt) {
+    JavaApp app(notAHome);
+    TempFolder appData;
+    const std::wstring chosen = layOutRuntime(app.app.file(L"chosen rt"));
+    const std::wstring kitOnly =
+        layOutRuntime(app.app.file(L"old kit"), RuntimeLayout{.developmentKit = true});
+    const std::wstring empty = app.app.file(L"empty");
+    createFolders(empty);
+    ASSERT_FALSE(chosen.empty() || kitOnly.empty());
+    ASSERT_TRUE(writeScript(chosen, JavaApp::script()));
+    app.app.writeSettings(
+        L"[Product Information]\r\nProduct Name=Viewer\r\nProduct Code={E2E-9}\r\n"
+        L"[Java Runtime Environment]\r\nMain Class=com.example.App\r\nMinimum Version=8124\r\n"
+        L"[Class Path]\r\nClass Path=\\lib\\*.jar\r\n"
+        L"[Application]\r\nPair Product=" +
+        app.app.file(L"app32.exe") + L"\r\n");
+
+    BrowseScript script;
+    // A development kit keeps its runtime in jre\: the kit's own folder is not accepted.
+    script.folders = {empty, chosen, app.app.file(L"old kit"), chosen};
+    LaunchOptions options = script.options();
+    options.environment = {{L"APPDATA", appData.path()}};
+    const LaunchResult result = app.launch(options);
+
+    ASSERT_FALSE(result.timedOut);
+    ASSERT_TRUE(script.browserDriven);
+    const std::vector<std::pair<std::wstring, bool>> expected{
+        {empty, false},
+        {BrowseScript::displayed(chosen), true},
+        {app.app.file(L"old kit"), false},
+        {BrowseScript::displayed(chosen), true},
+    };
+    EXPECT_EQ(script.shown, expected);
+    EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_TRUE(result.messageBoxes.empty());
+    EXPECT_TRUE(mainRanIn(chosen));
+    // Remembered with its backslash for this launcher and its paired product.
+    for (const wchar_t* file : {L"Viewer\\{E2E-9}\\app.ini", L"Viewer\\{E2E-9}\\app32.ini"}) {
+        wchar_t value[1024] = {};
+        GetPrivateProfileStringW(L"Java Runtime Environment", L"JRE Path", L"(none)", value, 1024,
+                                 appData.file(file).c_str());
+        EXPECT_EQ(std::wstring(value), chosen) << narrow(file);
+    }
+}
+
+TEST(MissingRuntimeDialog, LaidOutAtTheDisplayScale) {
+    JavaApp app(notAHome);
+    app.writeSettings({.runtimeLines = L"Minimum Version=1.8\r\n"});
+    SIZE sizes[3]{};
+    const DWORD scales[] = {96, 144, 192};
+    for (int i = 0; i < 3; ++i) {
+        const ScopedDisplayDpi dpi(scales[i]);
+        LaunchOptions options;
+        options.onDialog = [&](HWND dialog) {
+            if (!isRuntimeDialog(dialog))
+                return false;
+            sizes[i] = windowSize(dialog);
+            Sleep(300); // painted
+            saveWindowScreenshot(dialog, L"missing-runtime-" + std::to_wstring(scales[i]) + L"dpi");
+            cancel(dialog);
+            return true;
+        };
+        const LaunchResult result = app.launch(options);
+        ASSERT_FALSE(result.timedOut);
+        EXPECT_EQ(result.exitCode, kFailureExitCode);
+    }
+    // Dialog units follow the font, which follows the scale: 1.5 and 2 times the size, give or
+    // take what the frame and the font's rounding add.
+    ASSERT_GT(sizes[0].cx, 0);
+    EXPECT_NEAR(sizes[1].cx / static_cast<double>(sizes[0].cx), 1.5, 0.15);
+    EXPECT_NEAR(sizes[1].cy / static_cast<double>(sizes[0].cy), 1.5, 0.15);
+    EXPECT_NEAR(sizes[2].cx / static_cast<double>(sizes[0].cx), 2.0, 0.2);
+    EXPECT_NEAR(sizes[2].cy / static_cast<double>(sizes[0].cy), 2.0, 0.2);
+}
+
+} // namespace
