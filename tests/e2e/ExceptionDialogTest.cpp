@@ -2,8 +2,8 @@
 // escapes main, Ignore to let the application run on, Stop (or Escape, or the close box) to
 // end it, and a dialog that resizes by its map.
 #include "DialogDriving.h"
-#include "MessageBoxes.h"
 #include "JavaApp.h"
+#include "MessageBoxes.h"
 #include "Screenshot.h"
 #include "res/resource.h"
 

@@ -2,8 +2,8 @@
 // download link, Browse with the shell's folder browser, OK only for a folder with a JVM
 // library, and what OK and Cancel lead to.
 #include "DialogDriving.h"
-#include "MessageBoxes.h"
 #include "JavaApp.h"
+#include "MessageBoxes.h"
 #include "ScopedRegistryKey.h"
 #include "Screenshot.h"
 #include "res/resource.h"
@@ -160,7 +160,8 @@ struct BrowseScript {
             browserDriven = browserDriven && selectFolderInBrowser(dialog, folders[chosen]);
             ++chosen;
             waitingForChoice = true;
-            Sleep(200);
+            Sleep(300);
+            saveWindowScreenshot(dialog, L"folder-browser");
             pressButton(dialog, IDOK);
             return true;
         };
@@ -193,13 +194,53 @@ struct BrowseScript {
     }
 };
 
+// A folder at the root of drive C: for one test, removed with its contents afterwards. The
+// folder browser under Wine does not find its way into the profile's Temp folder, where
+// TempFolder lives, so the folders the user picks are laid out here.
+class DriveRootFolder {
+  public:
+    DriveRootFolder()
+        : path_(L"C:\\qova-browse-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(GetTickCount())) {
+        createFolders(path_);
+    }
+    ~DriveRootFolder() { removeTree(path_); }
+    DriveRootFolder(const DriveRootFolder&) = delete;
+    DriveRootFolder& operator=(const DriveRootFolder&) = delete;
+
+    std::wstring file(const std::wstring& relative) const { return path_ + L"\\" + relative; }
+
+  private:
+    static void removeTree(const std::wstring& folder) {
+        WIN32_FIND_DATAW found;
+        const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                const std::wstring name = found.cFileName;
+                if (name == L"." || name == L"..")
+                    continue;
+                const std::wstring path = folder + L"\\" + name;
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    removeTree(path);
+                else
+                    DeleteFileW(path.c_str());
+            } while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryW(folder.c_str());
+    }
+
+    std::wstring path_;
+};
+
 TEST(MissingRuntimeDialog, OnlyAFolderWithAJvmLibraryEnablesOkWhichLaunchesAndRemembersIt) {
     JavaApp app(notAHome);
     TempFolder appData;
-    const std::wstring chosen = layOutRuntime(app.app.file(L"chosen rt"));
+    const DriveRootFolder installed;
+    const std::wstring chosen = layOutRuntime(installed.file(L"chosen rt"));
     const std::wstring kitOnly =
-        layOutRuntime(app.app.file(L"old kit"), RuntimeLayout{.developmentKit = true});
-    const std::wstring empty = app.app.file(L"empty");
+        layOutRuntime(installed.file(L"old kit"), RuntimeLayout{.developmentKit = true});
+    const std::wstring empty = installed.file(L"empty");
     createFolders(empty);
     ASSERT_FALSE(chosen.empty() || kitOnly.empty());
     ASSERT_TRUE(writeScript(chosen, JavaApp::script()));
@@ -212,7 +253,7 @@ TEST(MissingRuntimeDialog, OnlyAFolderWithAJvmLibraryEnablesOkWhichLaunchesAndRe
 
     BrowseScript script;
     // A development kit keeps its runtime in jre\: the kit's own folder is not accepted.
-    script.folders = {empty, chosen, app.app.file(L"old kit"), chosen};
+    script.folders = {empty, chosen, installed.file(L"old kit"), chosen};
     LaunchOptions options = script.options();
     options.environment = {{L"APPDATA", appData.path()}};
     const LaunchResult result = app.launch(options);
@@ -222,7 +263,7 @@ TEST(MissingRuntimeDialog, OnlyAFolderWithAJvmLibraryEnablesOkWhichLaunchesAndRe
     const std::vector<std::pair<std::wstring, bool>> expected{
         {empty, false},
         {BrowseScript::displayed(chosen), true},
-        {app.app.file(L"old kit"), false},
+        {installed.file(L"old kit"), false},
         {BrowseScript::displayed(chosen), true},
     };
     EXPECT_EQ(script.shown, expected);
