@@ -26,7 +26,10 @@ INT_PTR MissingJreDialog::handleMessage(UINT message, WPARAM wParam, LPARAM) {
         // By control id alone: Escape and the close box arrive as IDCANCEL too.
         switch (LOWORD(wParam)) {
         case IDOK:
-            EndDialog(window(), IDOK);
+            // Only with a runtime to use: a command that bypasses the disabled button (a
+            // posted IDOK, Enter on a dialog whose default button is disabled) is no choice.
+            if (!selectedJvmLibrary.empty())
+                EndDialog(window(), IDOK);
             return TRUE;
         case IDCANCEL:
             EndDialog(window(), IDCANCEL);
