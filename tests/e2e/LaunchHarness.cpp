@@ -40,9 +40,7 @@ std::wstring environmentBlock(const std::map<std::wstring, std::optional<std::ws
 
 } // namespace
 
-std::wstring builtLauncherPath() {
-    return testProgramFolder() + L"\\launcher.exe";
-}
+std::wstring builtLauncherPath() { return testProgramFolder() + L"\\launcher.exe"; }
 
 std::vector<std::wstring> LaunchResult::messageTexts() const {
     std::vector<std::wstring> texts;
@@ -72,8 +70,7 @@ LaunchResult runProgram(const std::wstring& exePath, const LaunchOptions& option
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                            CREATE_UNICODE_ENVIRONMENT, environment.data(),
-                           options.currentDirectory.empty() ? nullptr
-                                                            : options.currentDirectory.c_str(),
+                           options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(),
                            &startup, &process)) {
             error = 0;
             break;
@@ -82,8 +79,7 @@ LaunchResult runProgram(const std::wstring& exePath, const LaunchOptions& option
         Sleep(200);
     }
     if (error != 0)
-        throw std::runtime_error("cannot start " + narrow(exePath) + " (error " +
-                                 std::to_string(error) + ")");
+        throw std::runtime_error("cannot start " + narrow(exePath) + " (error " + std::to_string(error) + ")");
     CloseHandle(process.hThread);
 
     LaunchResult result;

@@ -37,8 +37,7 @@ int wmain(int argc, wchar_t** argv) {
 
     const std::wstring home = testjvm::layOutRuntime(folder + L"\\jre64");
     testjvm::Script script;
-    script.classes.push_back(
-        testjvm::JavaClass(L"demo/Hello", {testjvm::kMainMethod}, {}, L"demo.jar"));
+    script.classes.push_back(testjvm::JavaClass(L"demo/Hello", {testjvm::kMainMethod}, {}, L"demo.jar"));
     script.mainActions = {testjvm::Action::printOut(L"Hello from demo.Hello"),
                           testjvm::Action::printArgs(L"out")};
     if (home.empty() || !testjvm::writeScript(home, script)) {

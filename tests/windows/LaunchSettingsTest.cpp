@@ -1,7 +1,7 @@
 // The launch settings read from real settings files (and a per-user file) into the launcher.
+#include "launcher/Launcher.h"
 #include "MessageBoxes.h"
 #include "TestFiles.h"
-#include "launcher/Launcher.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 namespace {
 
 class LaunchSettingsTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         wchar_t buffer[32768];
         const DWORD length = GetEnvironmentVariableW(L"APPDATA", buffer, 32768);
@@ -55,14 +55,13 @@ TEST_F(LaunchSettingsTest, DefaultsWithOnlyAMainClass) {
 }
 
 TEST_F(LaunchSettingsTest, EveryKeyLandsInItsField) {
-    ASSERT_TRUE(read(
-        L"[Product Information]\r\nProduct Code={C}\r\nUpgrade Code={U}\r\nProduct Name=Viewer\r\n"
-        L"[Java Runtime Environment]\r\nMinimum Version=1.6.0_10\r\nMaximum Version=1.8\r\n"
-        L"Preferred versions=1.7;;1.6\r\nJRE Path=C:\\jre\r\nJVM Type=favor_server\r\n"
-        L"JVM Source=only_JDK\r\nVM Provider=favor_ibm\r\nMain Class=com.example.app.Main\r\n"
-        L"System Path=C:\\bin\r\nLibrary Path=\\native\r\n"
-        L"[Application]\r\nFailure Check=YES\r\nOverride WorkingDir=yes\r\n"
-        L"Pair Product=C:\\x86\\app.exe\r\nPair Return Code=Yes\r\nSingle Instance=yes\r\n"));
+    ASSERT_TRUE(read(L"[Product Information]\r\nProduct Code={C}\r\nUpgrade Code={U}\r\nProduct Name=Viewer\r\n"
+                     L"[Java Runtime Environment]\r\nMinimum Version=1.6.0_10\r\nMaximum Version=1.8\r\n"
+                     L"Preferred versions=1.7;;1.6\r\nJRE Path=C:\\jre\r\nJVM Type=favor_server\r\n"
+                     L"JVM Source=only_JDK\r\nVM Provider=favor_ibm\r\nMain Class=com.example.app.Main\r\n"
+                     L"System Path=C:\\bin\r\nLibrary Path=\\native\r\n"
+                     L"[Application]\r\nFailure Check=YES\r\nOverride WorkingDir=yes\r\n"
+                     L"Pair Product=C:\\x86\\app.exe\r\nPair Return Code=Yes\r\nSingle Instance=yes\r\n"));
     EXPECT_EQ(launcher_.productCode, L"{C}");
     EXPECT_EQ(launcher_.upgradeCode, L"{U}");
     EXPECT_EQ(launcher_.productName, L"Viewer");
@@ -85,10 +84,9 @@ TEST_F(LaunchSettingsTest, EveryKeyLandsInItsField) {
 }
 
 TEST_F(LaunchSettingsTest, WordValuesCompareExactly) {
-    ASSERT_TRUE(read(
-        L"[Java Runtime Environment]\r\nMain Class=a.B\r\nJVM Type=Server\r\n"
-        L"JVM Source=favor_jre\r\nVM Provider=IBM\r\nMinimum Version=ANY\r\nMaximum Version=any\r\n"
-        L"[Application]\r\nApplication Type=Service\r\n"));
+    ASSERT_TRUE(read(L"[Java Runtime Environment]\r\nMain Class=a.B\r\nJVM Type=Server\r\n"
+                     L"JVM Source=favor_jre\r\nVM Provider=IBM\r\nMinimum Version=ANY\r\nMaximum Version=any\r\n"
+                     L"[Application]\r\nApplication Type=Service\r\n"));
     EXPECT_EQ(launcher_.jvmType, 0);
     EXPECT_FALSE(launcher_.jdkWanted || launcher_.jreWanted || launcher_.otherSourceAllowed);
     EXPECT_TRUE(launcher_.ibmAccepted && launcher_.ibmFavored);
@@ -104,8 +102,7 @@ TEST_F(LaunchSettingsTest, EmptyMainClassStopsAfterTheRuntimeKeys) {
     MessageBoxWatcher messages;
     EXPECT_FALSE(read(L"[Java Runtime Environment]\r\nJVM Type=server\r\n"
                       L"[Application]\r\nFailure Check=Yes\r\nPair Product=p.exe\r\n"));
-    EXPECT_EQ(messages.texts(),
-              std::vector<std::wstring>{L"Main class was not specified in INI file."});
+    EXPECT_EQ(messages.texts(), std::vector<std::wstring>{L"Main class was not specified in INI file."});
     EXPECT_EQ(launcher_.jvmType, 1);
     EXPECT_FALSE(launcher_.failureCheck);
     EXPECT_EQ(launcher_.pairProduct, L"");
@@ -124,11 +121,9 @@ TEST_F(LaunchSettingsTest, PerUserFileWithoutJrePathHidesTheSettingsFileValue) {
 }
 
 TEST_F(LaunchSettingsTest, PerUserJrePathWinsAndServicesIgnoreIt) {
-    writeUtf16File(userFile(L"Viewer", L"{C}"),
-                   L"[Java Runtime Environment]\r\nJRE Path=C:\\remembered\\\r\n");
-    const std::wstring settings =
-        L"[Product Information]\r\nProduct Code={C}\r\nProduct Name=Viewer\r\n"
-        L"[Java Runtime Environment]\r\nMain Class=a.B\r\nJRE Path=C:\\from-ini\r\n";
+    writeUtf16File(userFile(L"Viewer", L"{C}"), L"[Java Runtime Environment]\r\nJRE Path=C:\\remembered\\\r\n");
+    const std::wstring settings = L"[Product Information]\r\nProduct Code={C}\r\nProduct Name=Viewer\r\n"
+                                  L"[Java Runtime Environment]\r\nMain Class=a.B\r\nJRE Path=C:\\from-ini\r\n";
     ASSERT_TRUE(read(settings));
     EXPECT_EQ(launcher_.jrePath, L"C:\\remembered\\");
 
@@ -141,10 +136,9 @@ TEST_F(LaunchSettingsTest, PerUserJrePathWinsAndServicesIgnoreIt) {
 }
 
 TEST_F(LaunchSettingsTest, NoPerUserFileFallsBackToTheCombinedValue) {
-    ASSERT_TRUE(
-        read(L"[Product Information]\r\nProduct Code={C}\r\nProduct Name=Viewer\r\n"
-             L"[Java Runtime Environment]\r\nMain Class=a.B\r\n[Java Runtime Environment+]\r\n"
-             L"JRE Path=C:\\jre\r\n"));
+    ASSERT_TRUE(read(L"[Product Information]\r\nProduct Code={C}\r\nProduct Name=Viewer\r\n"
+                     L"[Java Runtime Environment]\r\nMain Class=a.B\r\n[Java Runtime Environment+]\r\n"
+                     L"JRE Path=C:\\jre\r\n"));
     EXPECT_EQ(launcher_.jrePath, L" C:\\jre");
 }
 

@@ -9,7 +9,7 @@
 namespace {
 
 class RecordingListener : public ExitListener {
-  public:
+public:
     void onExit(int status) override { exits.push_back(status); }
     void onAbort() override { ++aborts; }
 

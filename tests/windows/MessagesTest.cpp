@@ -12,8 +12,8 @@ TEST(StringTable, EntriesLoadWholeAndExactly) {
     const std::wstring longest = loadString(IDS_JRE_NOT_FOUND_SERVER);
     EXPECT_EQ(longest.size(), 113u);
     EXPECT_NE(longest.find(L"Please  download"), std::wstring::npos);
-    EXPECT_EQ(loadString(IDS_JRE_NOT_FOUND), L"The Java Runtime Environment (JRE) was not found. "
-                                             L"Please  download and install a JRE (%s) from:");
+    EXPECT_EQ(loadString(IDS_JRE_NOT_FOUND),
+              L"The Java Runtime Environment (JRE) was not found. Please  download and install a JRE (%s) from:");
     EXPECT_EQ(loadString(IDS_REASON_INVALID_ARGUMENTS), L"invalid arguments");
 }
 

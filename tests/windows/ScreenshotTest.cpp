@@ -27,9 +27,9 @@ TEST(Screenshot, CapturesWhatAWindowShowsAndWritesAPng) {
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"QovaScreenshotTest";
     RegisterClassW(&windowClass);
-    HWND window =
-        CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"QovaScreenshotTest", L"", WS_POPUP, 40,
-                        50, 64, 32, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"QovaScreenshotTest", L"",
+                                  WS_POPUP, 40, 50, 64, 32, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(window, nullptr);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);

@@ -1,6 +1,6 @@
 // The launcher's own settings file and the per-user settings file.
-#include "TestFiles.h"
 #include "launcher/Launcher.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ namespace {
 
 // Sets an environment variable for one test and puts the old value back afterwards.
 class ScopedVariable {
-  public:
+public:
     ScopedVariable(const wchar_t* name, const std::optional<std::wstring>& value) : name_(name) {
         wchar_t buffer[32768];
         const DWORD length = GetEnvironmentVariableW(name, buffer, 32768);
@@ -20,7 +20,7 @@ class ScopedVariable {
     }
     ~ScopedVariable() { SetEnvironmentVariableW(name_, old_ ? old_->c_str() : nullptr); }
 
-  private:
+private:
     const wchar_t* name_;
     std::optional<std::wstring> old_;
 };

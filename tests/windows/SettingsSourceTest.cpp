@@ -1,14 +1,14 @@
 // Settings read from real INI files through the profile functions, over an embedded layer.
-#include "TestFiles.h"
 #include "settings/CombinedSettingsSource.h"
 #include "settings/IniSettingsSource.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 class SettingsFileTest : public ::testing::Test {
-  protected:
+protected:
     std::wstring writeIni(const std::wstring& text) {
         const std::wstring path = folder_.file(L"app.ini");
         writeUtf16File(path, text);
@@ -18,8 +18,7 @@ class SettingsFileTest : public ::testing::Test {
 };
 
 TEST_F(SettingsFileTest, PlusSectionExtendsWithOneSpace) {
-    CombinedSettingsSource source(writeIni(L"[Application+]\r\nCmd=-verbose\r\nOther= spaced\r\n"),
-                                  L"");
+    CombinedSettingsSource source(writeIni(L"[Application+]\r\nCmd=-verbose\r\nOther= spaced\r\n"), L"");
     EXPECT_EQ(source.value(L"Application", L"Cmd"), L" -verbose");
     // The profile functions strip the blank around a value, so an extension cannot begin
     // with one here; it then gets its separating space like any other.
@@ -34,10 +33,9 @@ TEST_F(SettingsFileTest, EmptyFileValueDoesNotHidePlusSection) {
 
 TEST_F(SettingsFileTest, FileReplacesEmbeddedAndPlusExtendsIt) {
     const std::wstring embedded = L"[Application]\r\nCmd=-a\r\nKeep=embedded\r\nGrow=base\r\n";
-    CombinedSettingsSource source(
-        writeIni(L"[Application]\r\nCmd=-b\r\n[Application+]\r\nCmd=-c\r\n"
-                 L"Grow=more\r\n"),
-        embedded);
+    CombinedSettingsSource source(writeIni(L"[Application]\r\nCmd=-b\r\n[Application+]\r\nCmd=-c\r\n"
+                                           L"Grow=more\r\n"),
+                                  embedded);
     EXPECT_EQ(source.value(L"Application", L"Cmd"), L"-b");
     EXPECT_EQ(source.value(L"Application", L"Keep"), L"embedded");
     EXPECT_EQ(source.value(L"Application", L"Grow"), L"base more");
@@ -89,9 +87,8 @@ TEST_F(SettingsFileTest, MissingFileReadsEmpty) {
 
 TEST_F(SettingsFileTest, EmbeddedTextParsedUnderWindows) {
     // The embedded layer alone: duplicate sections and keys, a header with inner brackets.
-    CombinedSettingsSource source(
-        folder_.file(L"absent.ini"),
-        L"\xFEFF[App]\r\nA = 1\r\n  [Main] x]  \r\nk=v\r\n[App]\r\nA=2\r\n");
+    CombinedSettingsSource source(folder_.file(L"absent.ini"),
+                                  L"\xFEFF[App]\r\nA = 1\r\n  [Main] x]  \r\nk=v\r\n[App]\r\nA=2\r\n");
     EXPECT_EQ(source.value(L"App", L"A"), L"1");
     EXPECT_EQ(source.value(L"Main] x", L"k"), L"v");
     std::vector<std::wstring> names;
