@@ -43,7 +43,31 @@ struct DialogSeen {
     std::wstring path;
     bool okEnabled = true;
     SIZE size{};
+    bool hasToolTip = false;
+    std::wstring screenshot; // saved under this name when set
 };
+
+// The link's tooltip: a window of the common controls' tooltip class in the dialog's process.
+bool hasToolTip(HWND dialog) {
+    struct Search {
+        DWORD processId;
+        bool found;
+    } search{0, false};
+    GetWindowThreadProcessId(dialog, &search.processId);
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(parameter);
+            DWORD processId = 0;
+            GetWindowThreadProcessId(window, &processId);
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (processId == search->processId && lstrcmpiW(name, L"tooltips_class32") == 0)
+                search->found = true;
+            return !search->found;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 // Reads the dialog, then ends it with `finish`.
 LaunchOptions readThen(DialogSeen& seen, void (*finish)(HWND)) {
@@ -57,6 +81,11 @@ LaunchOptions readThen(DialogSeen& seen, void (*finish)(HWND)) {
         seen.path = controlText(dialog, IDC_JRE_PATH);
         seen.okEnabled = controlEnabled(dialog, IDOK);
         seen.size = windowSize(dialog);
+        seen.hasToolTip = hasToolTip(dialog);
+        if (!seen.screenshot.empty()) {
+            Sleep(300); // painted
+            saveWindowScreenshot(dialog, seen.screenshot);
+        }
         finish(dialog);
         return true;
     };
@@ -90,10 +119,12 @@ TEST(MissingRuntimeDialog, MessageNamesTheVersionsAskedForAndCancelFails) {
         SCOPED_TRACE(narrow(row.lines));
         app.writeSettings({.runtimeLines = row.lines});
         DialogSeen seen;
+        seen.screenshot = L"missing-runtime-message-" + std::to_wstring(&row - rows.data());
         const LaunchResult result = app.launch(readThen(seen, cancel));
         ASSERT_FALSE(result.timedOut);
         EXPECT_EQ(result.exitCode, kFailureExitCode);
         EXPECT_TRUE(result.messageBoxes.empty());
+        EXPECT_TRUE(seen.hasToolTip);
         EXPECT_EQ(seen.count, 1);
         EXPECT_EQ(seen.message, row.message);
         EXPECT_EQ(seen.link, L"https://jdk.java.net/");
@@ -142,6 +173,8 @@ struct BrowseScript {
     bool waitingForChoice = false;
     std::vector<std::pair<std::wstring, bool>> shown; // path shown, OK enabled
     bool browserDriven = true;
+    int mismatches = 0; // looks at the runtime dialog showing another folder than chosen
+    int retries = 0;
 
     LaunchOptions options() {
         LaunchOptions options;
@@ -157,9 +190,12 @@ struct BrowseScript {
             // The shell's folder browser, owned by the runtime dialog.
             if (GetWindow(dialog, GW_OWNER) != runtimeDialog)
                 return false;
+            // Given time to fill its tree first, as a user would take.
+            Sleep(500);
             browserDriven = browserDriven && selectFolderInBrowser(dialog, folders[chosen]);
             ++chosen;
             waitingForChoice = true;
+            mismatches = 0;
             Sleep(300);
             saveWindowScreenshot(dialog, L"folder-browser");
             pressButton(dialog, IDOK);
@@ -169,9 +205,18 @@ struct BrowseScript {
             // The dialog is disabled while the browser it owns is open.
             if (!waitingForChoice || !runtimeDialog || !IsWindowEnabled(runtimeDialog))
                 return;
-            // Back in the runtime dialog once the browser is gone.
-            if (controlText(runtimeDialog, IDC_JRE_PATH) != displayed(folders[chosen - 1]))
+            // Back in the runtime dialog once the browser is gone. On a busy machine the
+            // browser may not have taken the selection yet and return another folder: that
+            // choice is made again.
+            if (controlText(runtimeDialog, IDC_JRE_PATH) != displayed(folders[chosen - 1])) {
+                if (++mismatches > 20 && retries < 5) {
+                    ++retries;
+                    mismatches = 0;
+                    --chosen;
+                    browse();
+                }
                 return;
+            }
             waitingForChoice = false;
             shown.emplace_back(controlText(runtimeDialog, IDC_JRE_PATH),
                                controlEnabled(runtimeDialog, IDOK));
