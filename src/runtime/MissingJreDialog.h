@@ -30,5 +30,6 @@ class MissingJreDialog : public ModalDialog {
   private:
     INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void initDialog();
+    void fitMessage();
     void browse();
 };

@@ -2,6 +2,7 @@
 
 #include "ui/ColorText.h"
 #include "ui/Shell.h"
+#include "ui/WindowDc.h"
 
 #include <commctrl.h>
 
@@ -17,24 +18,6 @@ constexpr UINT_PTR toolId = 1;
 // control since common controls 4.70 takes it.
 constexpr UINT toolInfoSize = 64;
 static_assert(offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM) == toolInfoSize);
-
-// A device context of a window for measuring, released when done.
-class WindowDc {
-  public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDc() {
-        if (dc_)
-            ReleaseDC(window_, dc_);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-
-    HDC get() const { return dc_; }
-
-  private:
-    HWND window_;
-    HDC dc_;
-};
 
 // Static styles that show a picture or a shape instead of text: icon, rectangles and frames,
 // owner drawn, bitmap and enhanced metafile.

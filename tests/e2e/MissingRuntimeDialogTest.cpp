@@ -43,6 +43,8 @@ struct DialogSeen {
     std::wstring path;
     bool okEnabled = true;
     SIZE size{};
+    RECT messageRect{};
+    RECT linkRect{};
     bool hasToolTip = false;
     std::wstring screenshot; // saved under this name when set
 };
@@ -81,6 +83,8 @@ LaunchOptions readThen(DialogSeen& seen, void (*finish)(HWND)) {
         seen.path = controlText(dialog, IDC_JRE_PATH);
         seen.okEnabled = controlEnabled(dialog, IDOK);
         seen.size = windowSize(dialog);
+        seen.messageRect = controlRect(dialog, IDC_MISSING_JRE_MESSAGE);
+        seen.linkRect = controlRect(dialog, IDC_DOWNLOAD_LINK);
         seen.hasToolTip = hasToolTip(dialog);
         if (!seen.screenshot.empty()) {
             Sleep(300); // painted
@@ -115,6 +119,7 @@ TEST(MissingRuntimeDialog, MessageNamesTheVersionsAskedForAndCancelFails) {
         {L"JVM Type=server\r\n", kServer + std::wstring(L"latest version) from:")},
     };
     JavaApp app(notAHome);
+    std::vector<DialogSeen> dialogs;
     for (const Row& row : rows) {
         SCOPED_TRACE(narrow(row.lines));
         app.writeSettings({.runtimeLines = row.lines});
@@ -130,7 +135,20 @@ TEST(MissingRuntimeDialog, MessageNamesTheVersionsAskedForAndCancelFails) {
         EXPECT_EQ(seen.link, L"https://jdk.java.net/");
         EXPECT_EQ(seen.path, L"");
         EXPECT_FALSE(seen.okEnabled);
+        // The link completes the message's last sentence right below it.
+        EXPECT_GE(seen.linkRect.top, seen.messageRect.bottom);
+        dialogs.push_back(seen);
     }
+    // The longest message (server JVM, an exact version) needs more lines than the template
+    // gives the shortest: the dialog grows by the height the message grew, nothing cut off.
+    ASSERT_EQ(dialogs.size(), rows.size());
+    const DialogSeen& shortest = dialogs[0];
+    const DialogSeen& longest = dialogs[5];
+    const LONG grown = (longest.messageRect.bottom - longest.messageRect.top) -
+                       (shortest.messageRect.bottom - shortest.messageRect.top);
+    EXPECT_GT(grown, 0);
+    EXPECT_EQ(longest.size.cy - shortest.size.cy, grown);
+    EXPECT_EQ(longest.linkRect.top - shortest.linkRect.top, grown);
 }
 
 TEST(MissingRuntimeDialog, EscapeAndTheCloseBoxCancel) {
