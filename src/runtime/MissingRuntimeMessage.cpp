@@ -10,7 +10,7 @@ constexpr int serverJvmRequired = 1;
 
 // What is asked for, in words: an open bound is not mentioned at all.
 std::wstring requirementPhrase(const JavaVersion& minimum, const JavaVersion& maximum,
-                               const StringLoader& load) {
+                               StringLoader load) {
     const bool noMinimum = minimum.isUnbounded();
     const bool noMaximum = maximum.isUnbounded();
     if (noMinimum && noMaximum)
@@ -29,7 +29,7 @@ std::wstring requirementPhrase(const JavaVersion& minimum, const JavaVersion& ma
 } // namespace
 
 std::wstring composeMissingRuntimeMessage(int jvmType, const JavaVersion& minimum,
-                                          const JavaVersion& maximum, const StringLoader& load) {
+                                          const JavaVersion& maximum, StringLoader load) {
     const unsigned sentence =
         jvmType == serverJvmRequired ? IDS_JRE_NOT_FOUND_SERVER : IDS_JRE_NOT_FOUND;
     return formatMessage(load(sentence), {requirementPhrase(minimum, maximum, load)});

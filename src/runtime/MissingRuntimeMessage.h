@@ -3,16 +3,15 @@
 
 #include "runtime/JavaVersion.h"
 
-#include <functional>
 #include <string>
 
 // Gives the string-table text of an id.
-using StringLoader = std::function<std::wstring(unsigned id)>;
+using StringLoader = std::wstring (*)(unsigned id);
 
 // The message for the JVM type and the bounds, built from the texts `load` gives: the server
 // or the general sentence with the version-requirement phrase in its place.
 std::wstring composeMissingRuntimeMessage(int jvmType, const JavaVersion& minimum,
-                                          const JavaVersion& maximum, const StringLoader& load);
+                                          const JavaVersion& maximum, StringLoader load);
 
 // The same with the executable's own string table.
 std::wstring composeMissingRuntimeMessage(int jvmType, const JavaVersion& minimum,
