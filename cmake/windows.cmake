@@ -65,8 +65,9 @@ add_dependencies(test_files test_images)
 file(GLOB QOVA_WINDOWS_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
 if(QOVA_WINDOWS_TESTS)
     qova_windows_test(windows_tests ${QOVA_WINDOWS_TESTS})
-    # The string table too, so that message texts load as in the launcher.
-    target_sources(windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/src/res/strings.rc)
+    # The string table and the dialogs too, so that they load as in the launcher.
+    target_sources(windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/src/res/strings.rc
+                                         ${CMAKE_SOURCE_DIR}/src/res/dialogs.rc)
     target_link_libraries(windows_tests PRIVATE qova_win test_files)
 endif()
 

@@ -1,6 +1,8 @@
 #include "jvm/JavaMainThread.h"
 
+#include "jvm/JavaExceptionDialog.h"
 #include "jvm/JavaStrings.h"
+#include "jvm/LocalReference.h"
 #include "jvm/Messages.h"
 #include "jvm/ModifiedUtf8.h"
 #include "launcher/Launcher.h"
@@ -89,11 +91,14 @@ bool Launcher::invokeMain() {
         SetEvent(mainStartedEvent.get());
     env->CallStaticVoidMethod(mainClassObject, mainMethod, arguments);
 
-    if (env->ExceptionCheck()) {
+    if (const LocalReference<jthrowable> exception(env, env->ExceptionOccurred()); exception) {
         closeSplash();
-        // The uncaught-exception dialog is not offered yet: the exception is printed as the
-        // VM prints one that ends a thread, and the application goes on as after a return.
+        // Printed on the VM's standard error in either case, as the VM prints an exception that
+        // ends a thread; describing also clears it, so that the calls that fetch its trace for
+        // the dialog are legal JNI. Without the check the application goes on as after a return.
         env->ExceptionDescribe();
+        if (failureCheck && showExceptionDialog(exception.get(), env))
+            exitOnStop(env);
     }
     env->DeleteLocalRef(arguments);
 

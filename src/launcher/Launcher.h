@@ -50,6 +50,8 @@ class Launcher {
     // Runtime discovery.
     [[nodiscard]] bool selectRuntime();
     [[nodiscard]] bool findCurrentDistribution(const RuntimeSearchSettings& search);
+    // Asks the user for a runtime folder when the search found none; false when cancelled.
+    [[nodiscard]] bool chooseRuntimeInDialog();
     void rememberRuntime(const std::wstring& folder);
 
     // Environment, options and the VM.

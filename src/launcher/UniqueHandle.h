@@ -117,6 +117,12 @@ template <typename Interface> struct ComPointerTraits {
     static void close(Type pointer) { pointer->Release(); }
 };
 
+struct WindowTraits {
+    using Type = HWND;
+    static Type invalid() { return nullptr; }
+    static void close(Type h) { DestroyWindow(h); }
+};
+
 using UniqueHandle = UniqueResource<HandleTraits>;
 using UniqueFile = UniqueResource<FileHandleTraits>;
 using UniqueFind = UniqueResource<FindHandleTraits>;
@@ -129,3 +135,5 @@ using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
 using UniqueScreenDc = UniqueResource<ScreenDcTraits>;
 using UniqueGlobalMemory = UniqueResource<GlobalMemoryTraits>;
 template <typename Interface> using UniqueComPointer = UniqueResource<ComPointerTraits<Interface>>;
+// A window of our own that is not a child of another (a child goes with its parent).
+using UniqueWindow = UniqueResource<WindowTraits>;

@@ -32,3 +32,20 @@
 #define IDS_REASON_NO_MEMORY 228
 #define IDS_REASON_VM_EXISTS 229
 #define IDS_REASON_INVALID_ARGUMENTS 230
+
+// The missing-runtime dialog and its controls.
+#define IDD_MISSING_JRE 201
+#define IDC_JRE_PATH 201
+#define IDC_BROWSE 202
+#define IDC_MISSING_JRE_MESSAGE 203
+#define IDC_ERROR_ICON 204
+#define IDC_DOWNLOAD_LINK 205
+#define IDC_BROWSE_HINT 206
+
+// The uncaught-exception dialog and its controls (the icon is IDC_ERROR_ICON here too).
+#define IDD_JAVA_EXCEPTION 231
+#define IDC_STACK_TRACE 208
+#define IDC_EXCEPTION_GROUP 209
+#define IDC_EXCEPTION_HEADING 210
+#define IDC_EXCEPTION_INSTRUCTION 211
+#define IDC_EXCEPTION_WARNING 212

@@ -113,9 +113,8 @@ bool Launcher::selectRuntime() {
     if (findCurrentDistribution(search))
         return true;
 
-    // Nothing qualifies. Until the missing-runtime dialog exists the search ends here, and
-    // the launch with it, without a message.
-    return false;
+    // Nothing qualifies: the user may know of a runtime the search did not find.
+    return chooseRuntimeInDialog();
 }
 
 void Launcher::rememberRuntime(const std::wstring& folder) {

@@ -39,7 +39,8 @@ TEST(LauncherStart, MainClassOnlyInPlusSectionStillCounts) {
     // leading space), so the settings stage passes and no main-class message is shown.
     AppFolder app;
     app.writeSettings(L"[Java Runtime Environment+]\r\nMain Class=com.example.Main\r\n");
-    const LaunchResult result = app.launch();
+    // No runtime is found next, and the dialog that asks for one is cancelled.
+    const LaunchResult result = app.launch({.messageBoxAnswer = IDCANCEL});
     ASSERT_FALSE(result.timedOut);
     for (const auto& text : result.messageTexts())
         EXPECT_NE(narrow(text), "Main class was not specified in INI file.");

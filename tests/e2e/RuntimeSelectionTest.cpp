@@ -130,7 +130,7 @@ TEST(RuntimeSelection, RegisteredRuntimeIsLoadedWhenNothingIsBesideTheExe) {
     }
 }
 
-TEST(RuntimeSelection, NothingQualifyingFailsWithoutAMessage) {
+TEST(RuntimeSelection, NothingQualifyingAsksTheUserAndCancellingFailsWithoutAMessage) {
     struct Row {
         RuntimeLayout jre64;
         const wchar_t* lines;
@@ -147,8 +147,18 @@ TEST(RuntimeSelection, NothingQualifyingFailsWithoutAMessage) {
         JavaApp app(row.jre64);
         ASSERT_TRUE(app.writeScript(JavaApp::script()));
         app.writeSettings({.runtimeLines = row.lines});
-        const LaunchResult result = app.launch();
+        int dialogs = 0;
+        LaunchOptions options;
+        // An OK posted to the dialog while no folder is chosen is no choice either.
+        options.onDialog = [&dialogs](HWND dialog) {
+            ++dialogs;
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        };
+        const LaunchResult result = app.launch(options);
         ASSERT_FALSE(result.timedOut);
+        EXPECT_EQ(dialogs, 1);
         EXPECT_EQ(result.exitCode, kFailureExitCode);
         EXPECT_TRUE(result.messageBoxes.empty());
         EXPECT_FALSE(vmCreatedIn(app.runtimeHome));

@@ -2,6 +2,7 @@
 // collected, ordered and chosen; and the whole selection of a Launcher over them. Each test
 // owns one major version (81xx), so tests running at the same time never see each other's
 // runtimes, and bounds around it keep out whatever else the machine has registered.
+#include "MessageBoxes.h"
 #include "RegisteredRuntime.h"
 #include "TestFiles.h"
 #include "launcher/Launcher.h"
@@ -213,11 +214,16 @@ TEST(RuntimeRegistry, ThirtyTwoBitViewIsSeparateAndUsedOnlyWithAPairedProduct) {
     EXPECT_TRUE(collect(Family::SunJre, nativeView, searchFor(8106)).empty());
     EXPECT_EQ(collect(Family::SunJre, view32, searchFor(8106)).size(), 1u);
 
-    Launcher alone;
-    limitTo(alone, 8106);
-    EXPECT_FALSE(alone.selectRuntime());
-    EXPECT_EQ(narrow(alone.jvmLibraryPath), "");
-    EXPECT_FALSE(alone.runPairedProduct);
+    {
+        // Without a paired product nothing qualifies: the user is asked, and cancels.
+        const MessageBoxWatcher cancel(IDCANCEL);
+        Launcher alone;
+        limitTo(alone, 8106);
+        EXPECT_FALSE(alone.selectRuntime());
+        EXPECT_EQ(narrow(alone.jvmLibraryPath), "");
+        EXPECT_FALSE(alone.runPairedProduct);
+        EXPECT_EQ(cancel.texts().size(), 1u);
+    }
 
     Launcher paired;
     limitTo(paired, 8106);
@@ -284,6 +290,8 @@ TEST(RuntimeRegistry, ProviderSettingsChooseAndExcludeFamilies) {
         {L"ibm", true, ibmHome + L"bin\\client\\jvm.dll"},
         {L"jrockit", false, L""},
     };
+    // A provider that finds nothing leads to the missing-runtime dialog, which is cancelled.
+    const MessageBoxWatcher cancel(IDCANCEL);
     for (const Row& row : rows) {
         SCOPED_TRACE(narrow(row.provider));
         Launcher launcher;
@@ -293,6 +301,7 @@ TEST(RuntimeRegistry, ProviderSettingsChooseAndExcludeFamilies) {
         EXPECT_EQ(launcher.selectRuntime(), row.found);
         EXPECT_EQ(narrow(launcher.jvmLibraryPath), narrow(row.library));
     }
+    EXPECT_EQ(cancel.texts().size(), 1u);
 }
 
 TEST(RuntimeRegistry, PreferredVersionsChooseAmongRegisteredRuntimes) {
@@ -396,7 +405,7 @@ TEST(RuntimeRegistry, ConfiguredThirtyTwoBitRuntimeHandsOverOnlyWithAPairedProdu
     }
 }
 
-TEST(RuntimeRegistry, NothingQualifyingEndsTheSearchWithFailure) {
+TEST(RuntimeRegistry, NothingQualifyingAsksTheUserAndCancellingFails) {
     TempFolder folder;
     const std::wstring clientOnly = makeRuntimeHome(folder.file(L"rt"), {L"client"});
     const RegisteredRuntime runtime(Family::SunJre, nativeView, L"8112.1", clientOnly);
@@ -406,8 +415,16 @@ TEST(RuntimeRegistry, NothingQualifyingEndsTheSearchWithFailure) {
     limitTo(launcher, 8112);
     launcher.jvmType = 1;
     launcher.jrePath = clientOnly;
+    // The user is asked at the end of the search, and cancels.
+    const MessageBoxWatcher cancel(IDCANCEL);
     EXPECT_FALSE(launcher.selectRuntime());
     EXPECT_EQ(narrow(launcher.jvmLibraryPath), "");
+    const std::vector<std::wstring> dialogs = cancel.texts();
+    ASSERT_EQ(dialogs.size(), 1u);
+    // Asked for the server JVM the search required.
+    EXPECT_NE(dialogs[0].find(L"with a server JVM (version between 8112.0 and 8112.65535)"),
+              std::wstring::npos)
+        << narrow(dialogs[0]);
 }
 
 TEST(RuntimeRegistry, SecondInstanceSearchesNothing) {

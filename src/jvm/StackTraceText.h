@@ -1,0 +1,11 @@
+// The text Java prints for an exception, fetched through JNI.
+#pragma once
+
+#include "jvm/Jni.h"
+
+#include <string>
+
+// What printStackTrace writes for the exception (its causes included), decoded with the VM's
+// default charset; empty when any step fails. Call it with no exception pending; one raised on
+// the way is printed on the VM's standard error and cleared.
+std::wstring stackTraceText(jthrowable exception, JNIEnv* env);
