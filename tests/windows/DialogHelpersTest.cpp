@@ -100,8 +100,10 @@ TEST(CenterWindow, ChildInItsParentsClientArea) {
 // cancels it.
 INT_PTR runDialog(MissingJreDialog& dialog, const std::function<void(HWND)>& drive) {
     std::thread driver([&] {
+        // The window is known from the start of its initialisation; it is shown only once that
+        // has finished, OK disabled among it.
         HWND window = nullptr;
-        for (int i = 0; i < 400 && !window; ++i, Sleep(25))
+        for (int i = 0; i < 400 && !(window && IsWindowVisible(window)); ++i, Sleep(25))
             window = dialog.window();
         if (window)
             drive(window);
