@@ -26,6 +26,10 @@ wine_env_start() {
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w
         [ -f "$WINEPREFIX/system.reg" ] || { echo "wineboot did not create $WINEPREFIX" >&2; return 1; }
+        # Xvfb has no window manager: Wine then draws the captions and frames itself, so
+        # that windows and their screenshots look as they do on Windows.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 || true
+        wineserver -w
     fi
     wineserver -p
     # The first Windows program starts Wine's background services, which inherit its output
