@@ -1,9 +1,11 @@
 // An application laid out as an installer leaves it: app.exe with its settings file, the test
-// Java runtime beside it as the private runtime "jre64\", and the application's jar in lib\.
+// Java runtime beside it as the private runtime ("jre64\", or "jre32\" for the 32-bit
+// launcher), and the application's jar in lib\.
 #pragma once
 
 #include "LaunchHarness.h"
 #include "TestRuntime.h"
+#include "TestedBuild.h"
 
 #include <string>
 #include <utility>
@@ -27,7 +29,8 @@ class JavaApp {
 
     explicit JavaApp(const testjvm::RuntimeLayout& layout = {},
                      const std::wstring& exeName = L"app.exe")
-        : app(exeName), runtimeHome(testjvm::layOutRuntime(app.file(L"jre64"), layout)) {
+        : app(exeName),
+          runtimeHome(testjvm::layOutRuntime(app.file(tested::kPrivateRuntimeFolder), layout)) {
         createFolders(app.file(L"lib"));
         writeBytesFile(app.file(kJar), "PK");
     }
