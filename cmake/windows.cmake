@@ -1,6 +1,12 @@
 # Cross build for 64-bit Windows: the launcher, the Windows tests, the end-to-end tests and
 # the test Java runtime. Tests run under Wine through the crosscompiling emulator.
+# The same file builds the paired 32-bit launcher in a second configure (paired-build.cmake).
 enable_language(RC)
+
+set(QOVA_PAIRED_BUILD OFF)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(QOVA_PAIRED_BUILD ON)
+endif()
 
 set(QOVA_WIN_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 set(QOVA_SIZE_FLAGS -Os -ffunction-sections -fdata-sections)
@@ -26,7 +32,8 @@ target_link_options(launcher PRIVATE -municode ${QOVA_STATIC_LINK} -Wl,--gc-sect
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/launcher.rc PROPERTIES
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/res/launcher.manifest;${CMAKE_SOURCE_DIR}/src/res/launcher.ico")
 add_custom_command(TARGET launcher POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:launcher> -P ${CMAKE_SOURCE_DIR}/cmake/size-report.cmake
+    COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:launcher> -DARCHITECTURE=${CMAKE_SYSTEM_PROCESSOR}
+            -P ${CMAKE_SOURCE_DIR}/cmake/size-report.cmake
     VERBATIM)
 
 # GoogleTest, cross-built from the Debian sources.
@@ -51,9 +58,10 @@ target_include_directories(test_files PUBLIC ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(test_files PUBLIC user32 gdi32)
 target_compile_definitions(test_files PUBLIC ${QOVA_WIN_DEFINITIONS})
 
-# Tier 2: the Windows operations under Wine.
+# Tier 2: the Windows operations under Wine. They are written from the 64-bit launcher's side
+# (its registry views, its private runtime folder); the paired build is tested end to end.
 file(GLOB QOVA_WINDOWS_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
-if(QOVA_WINDOWS_TESTS)
+if(QOVA_WINDOWS_TESTS AND NOT QOVA_PAIRED_BUILD)
     qova_windows_test(windows_tests ${QOVA_WINDOWS_TESTS})
     # The string table too, so that message texts load as in the launcher.
     target_sources(windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/src/res/strings.rc)
@@ -71,3 +79,7 @@ add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e e2e)
 # The launcher may import only DLLs that ship with Windows.
 add_test(NAME launcher_imports
     COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh $<TARGET_FILE:launcher>)
+
+if(NOT QOVA_PAIRED_BUILD)
+    include(cmake/paired-build.cmake)
+endif()
