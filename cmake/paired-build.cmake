@@ -23,3 +23,8 @@ ExternalProject_Add(paired_launcher
 # the demo ships both launchers: they find the 32-bit build in win32\bin beside their bin.
 add_dependencies(e2e_tests paired_launcher)
 add_dependencies(demo paired_launcher)
+
+# The 32-bit launcher's import list is checked here as well: that needs no 32-bit program to
+# run, which not every machine that builds can do.
+add_test(NAME paired_launcher_imports
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh ${QOVA_PAIRED_BINARY_DIR}/bin/launcher.exe)
