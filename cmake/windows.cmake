@@ -1,6 +1,12 @@
 # Cross build for 64-bit Windows: the launcher, the Windows tests, the end-to-end tests and
 # the test Java runtime. Tests run under Wine through the crosscompiling emulator.
+# The same file builds the paired 32-bit launcher in a second configure (paired-build.cmake).
 enable_language(RC)
+
+set(QOVA_PAIRED_BUILD OFF)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(QOVA_PAIRED_BUILD ON)
+endif()
 
 set(QOVA_WIN_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 set(QOVA_SIZE_FLAGS -Os -ffunction-sections -fdata-sections)
@@ -26,7 +32,8 @@ target_link_options(launcher PRIVATE -municode ${QOVA_STATIC_LINK} -Wl,--gc-sect
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/launcher.rc PROPERTIES
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/res/launcher.manifest;${CMAKE_SOURCE_DIR}/src/res/launcher.ico")
 add_custom_command(TARGET launcher POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:launcher> -P ${CMAKE_SOURCE_DIR}/cmake/size-report.cmake
+    COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:launcher> -DARCHITECTURE=${CMAKE_SYSTEM_PROCESSOR}
+            -P ${CMAKE_SOURCE_DIR}/cmake/size-report.cmake
     VERBATIM)
 
 # GoogleTest, cross-built from the Debian sources.
@@ -61,9 +68,10 @@ add_custom_target(test_images
     VERBATIM)
 add_dependencies(test_files test_images)
 
-# Tier 2: the Windows operations under Wine.
+# Tier 2: the Windows operations under Wine. They are written from the 64-bit launcher's side
+# (its registry views, its private runtime folder); the paired build is tested end to end.
 file(GLOB QOVA_WINDOWS_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
-if(QOVA_WINDOWS_TESTS)
+if(QOVA_WINDOWS_TESTS AND NOT QOVA_PAIRED_BUILD)
     qova_windows_test(windows_tests ${QOVA_WINDOWS_TESTS})
     # The string table and the dialogs too, so that they load as in the launcher.
     target_sources(windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/src/res/strings.rc
@@ -89,3 +97,7 @@ add_test(NAME release_package COMMAND ${CMAKE_SOURCE_DIR}/tests/check-release.sh
 add_test(NAME launcher_imports
     COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh $<TARGET_FILE:launcher>
             ole32.dll oleaut32.dll msimg32.dll)
+
+if(NOT QOVA_PAIRED_BUILD)
+    include(cmake/paired-build.cmake)
+endif()

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds the launcher and starts a demo Java
-# application with it under Wine (with the project's test runtime as the application's
-# private runtime). Arguments are passed on to the application.
+# The main job: installs what is missing, builds both launchers (64-bit, and its paired 32-bit
+# build) and starts a demo Java application with them under Wine, with the project's test
+# runtime standing in for Java: once with a 64-bit runtime, once with only a 32-bit one, which
+# the 64-bit launcher hands over to the 32-bit launcher. Arguments are passed on to the
+# application.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the launcher and the stamping tool for release (MinSizeRel, MinGW-w64) and packs them,
-# with the sample settings file and the docs folder when there is one, into one archive:
+# Builds the launcher (64-bit, and the 32-bit paired launcher as launcher32.exe) and the stamping
+# tool for release (MinSizeRel, MinGW-w64) and packs them, with the sample settings file and
+# the docs folder when there is one, into one archive:
 # build/qova-launcher-VERSION.zip, holding the folder qova-launcher-VERSION.
 # Usage: scripts/release.sh [--build-dir DIR] VERSION
 #   --build-dir DIR  build in DIR (an existing MinSizeRel Windows tree is reused) instead of
@@ -9,7 +10,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/release"
 version=""
-usage() { sed -n '2,8s/^# \{0,1\}//p' "$0"; }
+usage() { sed -n '2,9s/^# \{0,1\}//p' "$0"; }
 while [ $# -gt 0 ]; do
     case "$1" in
         --build-dir) [ $# -ge 2 ] || { usage >&2; exit 2; }; build=$2; shift 2 ;;
@@ -31,13 +32,14 @@ fi
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$build" --target launcher qova-stamp
+cmake --build "$build" --target launcher qova-stamp paired_launcher
 
 name="qova-launcher-$version"
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 mkdir "$stage/$name"
 cp "$build/bin/launcher.exe" "$build/bin/qova-stamp.exe" "$stage/$name/"
+cp "$build/win32/bin/launcher.exe" "$stage/$name/launcher32.exe"
 cp "$root/packaging/sample.ini" "$stage/$name/"
 if [ -d "$root/docs" ]; then
     cp -R "$root/docs" "$stage/$name/docs"

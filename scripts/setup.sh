@@ -1,15 +1,52 @@
 #!/usr/bin/env bash
-# Installs what building and testing need on a Debian machine, when it is missing.
+# Installs what building and testing need on a Debian machine, when it is missing: the
+# MinGW-w64 compilers for both launchers (64-bit, and its paired 32-bit build), Wine, and, where
+# the machine can run 32-bit x86 code, Wine's 32-bit part from Debian's i386 packages, which
+# runs 32-bit programs in the same 64-bit prefix.
 set -euo pipefail
-packages=(cmake ninja-build g++ g++-mingw-w64-x86-64 wine wine64 xvfb googletest)
+root=$(cd "$(dirname "$0")/.." && pwd)
+sudo_cmd=""
+[ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+
+# True when the kernel runs 32-bit x86 programs: a minimal static i386 ELF that exits with 7.
+# Some virtual machines cannot (no 32-bit code segments). There, 32-bit Wine must not be
+# installed: Debian's wine command would then start every program, 64-bit ones included,
+# through its 32-bit loader, which cannot run.
+runs_32bit_code() {
+    local probe status=0 image
+    # ELF header, one loadable segment at 0x08048000, then: mov eax, 1; mov ebx, 7; int 0x80.
+    image='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+    image+='\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00'
+    image+='\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00'
+    image+='\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08'
+    image+='\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00'
+    image+='\xb8\x01\x00\x00\x00\xbb\x07\x00\x00\x00\xcd\x80'
+    # Inside the build folder: a temporary folder may forbid running programs.
+    mkdir -p "$root/build"
+    probe=$(mktemp -p "$root/build")
+    printf "$image" >"$probe"
+    chmod +x "$probe"
+    "$probe" 2>/dev/null || status=$?
+    rm -f "$probe"
+    [ "$status" -eq 7 ]
+}
+
+packages=(cmake ninja-build g++ g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb googletest)
+if runs_32bit_code; then
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        echo "Enabling the i386 architecture for 32-bit Wine"
+        $sudo_cmd dpkg --add-architecture i386
+    fi
+    packages+=(wine32:i386)
+else
+    echo "This machine cannot run 32-bit x86 code: the paired 32-bit launcher is built, not run"
+fi
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
 done
 if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
-    sudo_cmd=""
-    [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
     $sudo_cmd apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

@@ -42,3 +42,16 @@ wine_env_stop() {
     [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
     [ -n "${QOVA_XVFB_PID:-}" ] && kill "$QOVA_XVFB_PID" >/dev/null 2>&1 || true
 }
+
+# True when Wine runs 32-bit programs in the prefix: the 32-bit build's probe, copied to a fresh
+# folder, ends with the exit code it is given. Needs Wine's 32-bit part, which a machine that
+# cannot run 32-bit x86 code does not get (scripts/setup.sh). Usage: wine_runs_32bit <build-dir>
+wine_runs_32bit() {
+    local folder status=0
+    folder=$(mktemp -d -p "$1")
+    cp "$1/win32/bin/paired_probe.exe" "$folder/" || { rm -rf "$folder"; return 1; }
+    QOVA_PROBE_EXIT_CODE=7 timeout 120 wine "$folder/paired_probe.exe" </dev/null >/dev/null 2>&1 ||
+        status=$?
+    rm -rf "$folder"
+    [ "$status" -eq 7 ]
+}

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the release script on an existing MinSizeRel Windows build and checks the archive: its
-# name, its folder, and that it holds the built launcher and tool and the sample settings file.
+# name, its folder, and that it holds the built launchers and tool and the sample settings file.
 # Usage: tests/check-release.sh BUILD-DIR
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,6 +23,7 @@ status=0
 for file in launcher.exe qova-stamp.exe; do
     cmp -s "$folder/$file" "$build/bin/$file" || { echo "$file differs from the build's or is missing"; status=1; }
 done
+cmp -s "$folder/launcher32.exe" "$build/win32/bin/launcher.exe" || { echo "launcher32.exe differs from the 32-bit build's or is missing"; status=1; }
 cmp -s "$folder/sample.ini" "$root/packaging/sample.ini" || { echo "sample.ini missing or different"; status=1; }
 extra=$(cd "$work" && find . -mindepth 1 -maxdepth 1 ! -name "qova-launcher-$version")
 [ -z "$extra" ] || { echo "the archive holds more than one folder: $extra"; status=1; }

@@ -3,6 +3,7 @@
 #include "jvm/MappedImage.h"
 #include "jvm/Messages.h"
 #include "jvm/PeHeaders.h"
+#include "launcher/Architecture.h"
 #include "launcher/Launcher.h"
 #include "res/resource.h"
 
@@ -52,7 +53,9 @@ size_t Launcher::defaultThreadStackSize() const {
 
 void Launcher::checkPairedRuntime() {
     runPairedProduct = false;
-    if (pairProduct.empty())
+    // The 32-bit launcher never hands over: it loads the library itself, and one of another
+    // architecture fails to load with its own message.
+    if (!architecture::kHandsOverToPairedProduct || pairProduct.empty())
         return;
     // A 32-bit library cannot be loaded into this process: its headers are read from the
     // mapped file instead, and only the paired launcher will load it.

@@ -41,6 +41,9 @@ std::wstring installationKeyPath(const CurrentFamily& family, const std::wstring
 std::array<std::wstring, 2> currentHomeFolders(const std::wstring& registeredHome);
 
 // The runtime chosen among today's distributions in one registry view: the machine's
-// registrations, then (in the native view) the user's. None when nothing there is usable.
+// registrations, then the user's. The user's part of the registry is one in both views, so a
+// per-user registration counts for the view whose architecture its JVM library has: in the
+// launcher's own view unless the library is an image of the other architecture, in the other
+// view only when it is one. None when nothing there is usable.
 std::optional<std::wstring> searchCurrentDistributions(bool use32BitView,
                                                        const RuntimeSearchSettings& settings);

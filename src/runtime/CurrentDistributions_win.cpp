@@ -2,19 +2,30 @@
 // older registered.
 #include "runtime/CurrentDistributions.h"
 
+#include "jvm/MappedImage.h"
+#include "launcher/Architecture.h"
 #include "launcher/Launcher.h"
 #include "runtime/RegistryKeys.h"
 #include "runtime/RuntimeProbe.h"
 
-#include <span>
 
 namespace {
+
+// Which per-user registrations a search of one view takes, by their JVM library's architecture.
+enum class UserRegistrations { None, OwnArchitecture, OtherArchitecture };
+
+// Only an image that says it is of the other architecture counts as one: anything else is left
+// to the load, which reports what is wrong with it.
+bool isOtherArchitecture(const std::wstring& library) {
+    MappedImage image;
+    return image.open(library) && image.isPe() && image.isMachine(architecture::kOtherMachine);
+}
 
 // Appends the usable runtimes one family registered under `hive`: within the bounds, with a
 // home value and a JVM library. What is missing or unreadable (a key left behind by an
 // uninstalled runtime among them) is passed over silently.
 void collectCurrentRuntimes(HKEY hive, const CurrentFamily& family, bool use32BitView,
-                            const RuntimeSearchSettings& settings,
+                            UserRegistrations architectures, const RuntimeSearchSettings& settings,
                             std::vector<JreCandidate>& candidates) {
     const UniqueRegistryKey familyKey = openRegistryKey(hive, family.key, use32BitView);
     if (!familyKey)
@@ -39,6 +50,10 @@ void collectCurrentRuntimes(HKEY hive, const CurrentFamily& family, bool use32Bi
             const FoundJvmLibrary library = findJvmLibrary(home, probeType);
             if (library.path.empty())
                 continue;
+            if (architectures != UserRegistrations::None &&
+                isOtherArchitecture(library.path) !=
+                    (architectures == UserRegistrations::OtherArchitecture))
+                break;
             candidates.push_back({version, std::move(home), library.isServer,
                                   isFamilyFavored(rules, settings.sources)});
             break;
@@ -51,31 +66,33 @@ void collectCurrentRuntimes(HKEY hive, const CurrentFamily& family, bool use32Bi
 std::optional<std::wstring> searchCurrentDistributions(bool use32BitView,
                                                        const RuntimeSearchSettings& settings) {
     // Per-user installs come after the machine's, so they only win a tie when they are newer
-    // or preferred. HKEY_CURRENT_USER\Software is one key in both views, so the user's
-    // registrations are searched once, with the native view.
-    const HKEY hives[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
+    // or preferred.
+    const UserRegistrations user = use32BitView == architecture::kOwnRegistryViewIs32Bit
+                                       ? UserRegistrations::OwnArchitecture
+                                       : UserRegistrations::OtherArchitecture;
     std::vector<JreCandidate> candidates;
-    for (const HKEY hive : std::span(hives).first(use32BitView ? 1 : 2))
-        for (const CurrentFamily& family : currentFamilies())
-            collectCurrentRuntimes(hive, family, use32BitView, settings, candidates);
+    for (const CurrentFamily& family : currentFamilies())
+        collectCurrentRuntimes(HKEY_LOCAL_MACHINE, family, use32BitView, UserRegistrations::None,
+                               settings, candidates);
+    for (const CurrentFamily& family : currentFamilies())
+        collectCurrentRuntimes(HKEY_CURRENT_USER, family, use32BitView, user, settings, candidates);
     return chooseRuntimeHome(candidates, settings);
 }
 
 bool Launcher::findCurrentDistribution(const RuntimeSearchSettings& search) {
-    if (const auto home = searchCurrentDistributions(false, search)) {
+    if (const auto home =
+            searchCurrentDistributions(architecture::kOwnRegistryViewIs32Bit, search)) {
         // Probed again with the real JVM type, as a classic registry find is.
         const FoundJvmLibrary library = findJvmLibrary(*home, jvmType);
         if (!library.path.empty()) {
             jvmLibraryPath = library.path;
-            // A per-user registration shows in the native view whatever the runtime's
-            // architecture: a 32-bit one is handed to the paired launcher all the same.
-            checkPairedRuntime();
             return true;
         }
     }
-    // Only the paired 32-bit launcher can run what the 32-bit view alone knows.
-    if (!pairProduct.empty()) {
-        if (const auto home = searchCurrentDistributions(true, search)) {
+    // Only the paired launcher can run what the other view alone knows.
+    if (architecture::kHandsOverToPairedProduct && !pairProduct.empty()) {
+        if (const auto home =
+                searchCurrentDistributions(!architecture::kOwnRegistryViewIs32Bit, search)) {
             const FoundJvmLibrary library = findJvmLibrary(*home, jvmType);
             if (!library.path.empty()) {
                 jvmLibraryPath = library.path;

@@ -18,7 +18,7 @@ FoundJvmLibrary findJvmLibrary(const std::wstring& homeFolder, int jvmType);
 bool isJavaHome(const std::wstring& folder);
 
 // The private runtime of an executable folder (ending in "\"): the folder itself, else its
-// "jre64\" folder; empty when neither is a runtime home.
+// "jre64\" folder ("jre32\" in the 32-bit build); empty when neither is a runtime home.
 std::wstring privateRuntimeIn(const std::wstring& executableFolder);
 
 // The private runtime beside this executable, empty when there is none. False, after a

@@ -2,6 +2,7 @@
 
 #include "javaopts/ExecutableFolder.h"
 #include "jvm/Messages.h"
+#include "launcher/Architecture.h"
 #include "launcher/ProcessInfo.h"
 #include "launcher/UniqueHandle.h"
 #include "res/resource.h"
@@ -39,7 +40,7 @@ std::wstring privateRuntimeIn(const std::wstring& executableFolder) {
     // The executable may sit inside the runtime it ships (its bin\ beside it).
     if (isJavaHome(executableFolder))
         return executableFolder;
-    std::wstring bundled = executableFolder + L"jre64\\";
+    std::wstring bundled = executableFolder + architecture::kPrivateRuntimeFolder;
     if (isJavaHome(bundled))
         return bundled;
     return {};

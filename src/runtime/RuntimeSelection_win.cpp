@@ -1,4 +1,5 @@
 // Choosing the Java runtime to load, and remembering one the user picked.
+#include "launcher/Architecture.h"
 #include "launcher/Launcher.h"
 #include "launcher/WindowsVersion.h"
 #include "runtime/RegistryRuntimes.h"
@@ -87,7 +88,7 @@ bool Launcher::selectRuntime() {
     }
 
     const RuntimeSearchSettings search = searchSettingsOf(*this);
-    if (const auto home = searchRegistry(false, search)) {
+    if (const auto home = searchRegistry(architecture::kOwnRegistryViewIs32Bit, search)) {
         // Probed again with the real JVM type: a runtime collected client-first may still
         // offer the server JVM that "favor_server" asks for.
         const FoundJvmLibrary library = findJvmLibrary(*home, jvmType);
@@ -98,7 +99,7 @@ bool Launcher::selectRuntime() {
     }
 
     // A runtime only the 32-bit view knows can be run by the paired 32-bit launcher alone.
-    if (!pairProduct.empty()) {
+    if (architecture::kHandsOverToPairedProduct && !pairProduct.empty()) {
         if (const auto home = searchRegistry(true, search)) {
             const FoundJvmLibrary library = findJvmLibrary(*home, jvmType);
             if (!library.path.empty()) {

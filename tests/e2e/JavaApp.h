@@ -1,10 +1,11 @@
 // An application laid out as an installer leaves it: app.exe with its settings file, the test
-// Java runtime beside it as the private runtime "jre64\", and the application's jar in lib\
-// beside it.
+// Java runtime beside it as the private runtime ("jre64\", or "jre32\" for the 32-bit
+// launcher), and the application's jar in lib\ beside it.
 #pragma once
 
 #include "LaunchHarness.h"
 #include "TestRuntime.h"
+#include "TestedBuild.h"
 
 #include <string>
 #include <utility>
@@ -29,7 +30,8 @@ class JavaApp {
 
     explicit JavaApp(const testjvm::RuntimeLayout& layout = {},
                      const std::wstring& exeName = L"app.exe")
-        : app(exeName), runtimeHome(testjvm::layOutRuntime(app.besideExe(L"jre64"), layout)) {
+        : app(exeName),
+          runtimeHome(testjvm::layOutRuntime(app.besideExe(tested::kPrivateRuntimeFolder), layout)) {
         createFolders(app.besideExe(L"lib"));
         writeBytesFile(app.besideExe(kJar), "PK");
     }

@@ -42,6 +42,34 @@ std::wstring environmentBlock(const std::map<std::wstring, std::optional<std::ws
 
 std::wstring builtLauncherPath() { return testProgramFolder() + L"\\launcher.exe"; }
 
+std::wstring pairedBuildFolder() {
+    const std::wstring relative = testProgramFolder() + L"\\..\\win32\\bin";
+    std::wstring full(32768, L'\0');
+    full.resize(
+        GetFullPathNameW(relative.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
+    return full.empty() ? relative : full;
+}
+
+bool pairedBuildRunsHere() {
+    // The paired build's probe, run from a fresh folder (it writes beside itself), ends with
+    // the exit code it is given.
+    static const bool runs = [] {
+        TempFolder folder;
+        const std::wstring probe = folder.file(L"probe32.exe");
+        const std::wstring built = pairedBuildFolder() + L"\\paired_probe.exe";
+        if (!CopyFileW(built.c_str(), probe.c_str(), FALSE))
+            return false;
+        try {
+            const LaunchResult result =
+                runProgram(probe, {.environment = {{L"QOVA_PROBE_EXIT_CODE", L"7"}}});
+            return !result.timedOut && result.exitCode == 7;
+        } catch (const std::runtime_error&) {
+            return false; // not even started
+        }
+    }();
+    return runs;
+}
+
 std::vector<std::wstring> LaunchResult::messageTexts() const {
     std::vector<std::wstring> texts;
     for (const auto& box : messageBoxes)

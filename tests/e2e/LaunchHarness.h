@@ -16,6 +16,14 @@
 // The launcher exe that the build produced, beside the test program.
 std::wstring builtLauncherPath();
 
+// The bin folder of the 32-bit build that the 64-bit build drives (win32\bin beside this
+// program's bin): the paired launcher (launcher.exe) and its test runtime (testjvm\).
+std::wstring pairedBuildFolder();
+
+// Whether this machine runs the 32-bit build's programs: Wine needs its 32-bit part, which a
+// machine that cannot run 32-bit x86 code does not have (scripts/setup.sh).
+bool pairedBuildRunsHere();
+
 struct LaunchOptions {
     std::wstring arguments;                  // appended to the quoted exe path
     std::map<std::wstring, std::optional<std::wstring>> environment; // nullopt removes

@@ -1,8 +1,10 @@
 // Handing the launch over to the paired launcher when only a 32-bit runtime qualifies. The
 // paired launcher is a probe that writes down its command line and ends with the code the
-// test gives it through the environment, which it inherits through the launcher.
+// test gives it through the environment, which it inherits through the launcher. The 32-bit
+// launcher runs the same cases and must never start it.
 #include "JavaApp.h"
 #include "ScopedRegistryKey.h"
+#include "TestedBuild.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 using namespace testjvm;
 
@@ -19,7 +22,7 @@ namespace {
 
 constexpr DWORD kFailureExitCode = 4294967295u;
 constexpr wchar_t kSunRuntimeKey[] = L"Software\\JavaSoft\\Java Runtime Environment\\";
-// Neither a private runtime beside the exe nor in jre64.
+// Neither a private runtime beside the exe nor in its private runtime folder.
 const RuntimeLayout notAHome{.javaLibrary = false};
 
 // The paired launcher in a folder whose name has a blank, as "Program Files (x86)" does.
@@ -59,14 +62,35 @@ std::wstring settingsFor(const std::wstring& probe, const wchar_t* pairReturnCod
     return lines;
 }
 
-TEST(PairedProduct, RuntimeOnlyInThe32BitViewStartsThePairedLauncher) {
+bool probeStarted(const std::wstring& probe) {
+    return GetFileAttributesW((probe + L".cmdline").c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool mainRanIn(const std::wstring& home) {
+    const auto record = readRecord(home);
+    return record && !record->callsOf(L"main").empty();
+}
+
+// Nothing qualifies; whatever the launcher shows about that is cancelled. The exit code, and
+// the number of windows it showed.
+std::pair<DWORD, int> launchCancellingDialogs(const JavaApp& app) {
+    int dialogs = 0;
+    const LaunchResult result = app.launch({.onDialog = [&dialogs](HWND dialog) {
+        ++dialogs;
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return true;
+    }});
+    EXPECT_FALSE(result.timedOut);
+    return {result.exitCode, dialogs};
+}
+
+TEST(PairedProduct, RuntimeOnlyInThe32BitView) {
     JavaApp app(notAHome);
     ASSERT_TRUE(app.writeScript(JavaApp::script()));
     // A runtime the launcher could load if it tried, registered where only a 32-bit
     // launcher looks: had it been loaded, its record would show it.
     const std::wstring registered = layOutRuntime(app.app.file(L"registered32"));
     ASSERT_FALSE(registered.empty());
-    ASSERT_TRUE(writeScript(registered, JavaApp::script()));
     const ScopedRegistryKey key(std::wstring(kSunRuntimeKey) + L"8131.1", true,
                                 JavaHomeValue{registered});
     ASSERT_TRUE(key.created());
@@ -80,49 +104,98 @@ TEST(PairedProduct, RuntimeOnlyInThe32BitViewStartsThePairedLauncher) {
     for (const Row row : {Row{L"yes", 7}, Row{L"YeS", 7}, Row{L"no", 0}, Row{nullptr, 0}}) {
         SCOPED_TRACE(row.pairReturnCode ? narrow(row.pairReturnCode) : "absent");
         DeleteFileW((probe + L".cmdline").c_str());
+        ASSERT_TRUE(writeScript(registered, JavaApp::script()));
         app.writeSettings({.runtimeLines = L"Minimum Version=8131\r\nMaximum Version=8131.9\r\n",
                            .applicationLines = settingsFor(probe, row.pairReturnCode)});
         const LaunchResult result = app.launch({.arguments = L"first \"second one\"",
                                                 .environment = {{L"QOVA_PROBE_EXIT_CODE", L"7"}}});
         ASSERT_FALSE(result.timedOut);
-        EXPECT_EQ(result.exitCode, row.exitCode);
         EXPECT_TRUE(result.messageBoxes.empty());
+        EXPECT_FALSE(readRecord(app.runtimeHome));
+        if (!tested::kHandsOverToPairedProduct) {
+            // The 32-bit view is the 32-bit launcher's own: it runs the runtime itself.
+            EXPECT_EQ(result.exitCode, 0u);
+            EXPECT_TRUE(mainRanIn(registered));
+            EXPECT_FALSE(probeStarted(probe));
+            continue;
+        }
+        EXPECT_EQ(result.exitCode, row.exitCode);
         const auto commandLine = probeCommandLine(probe);
         ASSERT_TRUE(commandLine);
         // The paired launcher gets its own path and none of the launch's arguments.
         EXPECT_EQ(argumentCount(*commandLine), 1) << narrow(*commandLine);
         EXPECT_FALSE(readRecord(registered));
-        EXPECT_FALSE(readRecord(app.runtimeHome));
     }
 }
 
-TEST(PairedProduct, ThirtyTwoBitJrePathHandsOverOnlyWithAPairedLauncher) {
+TEST(PairedProduct, ThirtyTwoBitLauncherNeverSearchesThe64BitView) {
+    if (!tested::kIsPairedBuild)
+        GTEST_SKIP() << "the 64-bit view is the 64-bit launcher's own";
+    JavaApp app(notAHome);
+    ASSERT_TRUE(app.writeScript(JavaApp::script()));
+    const std::wstring registered = layOutRuntime(app.app.file(L"registered64"));
+    ASSERT_FALSE(registered.empty());
+    ASSERT_TRUE(writeScript(registered, JavaApp::script()));
+    const ScopedRegistryKey key(std::wstring(kSunRuntimeKey) + L"8132.1", false,
+                                JavaHomeValue{registered});
+    ASSERT_TRUE(key.created());
+    const std::wstring probe = placeProbe(app.app);
+    ASSERT_FALSE(probe.empty());
+    app.writeSettings({.runtimeLines = L"Minimum Version=8132\r\nMaximum Version=8132.9\r\n",
+                       .applicationLines = settingsFor(probe, L"Yes")});
+
+    // Nothing the 32-bit launcher can load qualifies.
+    const auto [exitCode, dialogs] = launchCancellingDialogs(app);
+    EXPECT_EQ(exitCode, kFailureExitCode);
+    EXPECT_LE(dialogs, 1);
+    EXPECT_FALSE(probeStarted(probe));
+    EXPECT_FALSE(readRecord(registered));
+}
+
+TEST(PairedProduct, OtherLaunchersRuntimeFolderIsNotThePrivateRuntime) {
+    // A runtime this launcher could load, in the folder where the other build keeps its own.
+    JavaApp app(notAHome);
+    const std::wstring other =
+        layOutRuntime(app.app.file(tested::kIsPairedBuild ? L"jre64" : L"jre32"));
+    ASSERT_FALSE(other.empty());
+    ASSERT_TRUE(writeScript(other, JavaApp::script()));
+    app.writeSettings({.runtimeLines = L"Minimum Version=8134\r\nMaximum Version=8134.9\r\n"});
+
+    const auto [exitCode, dialogs] = launchCancellingDialogs(app);
+    EXPECT_EQ(exitCode, kFailureExitCode);
+    EXPECT_LE(dialogs, 1);
+    EXPECT_FALSE(readRecord(other));
+}
+
+TEST(PairedProduct, OtherArchitectureJrePathHandsOverOnlyFromThe64BitLauncher) {
     JavaApp app;
     ASSERT_TRUE(app.writeScript(JavaApp::script()));
-    createFolders(app.app.file(L"rt32\\bin\\server"));
-    const std::wstring library = app.app.file(L"rt32\\bin\\server\\jvm.dll");
-    ASSERT_TRUE(writeX86Library(library));
+    createFolders(app.app.file(L"rt\\bin\\server"));
+    const std::wstring library = app.app.file(L"rt\\bin\\server\\jvm.dll");
+    ASSERT_TRUE(writeOtherArchitectureLibrary(library));
     const std::wstring probe = placeProbe(app.app);
     ASSERT_FALSE(probe.empty());
 
     for (const bool paired : {true, false}) {
         SCOPED_TRACE(paired);
         DeleteFileW((probe + L".cmdline").c_str());
-        app.writeSettings({.runtimeLines = L"JRE Path=" + app.app.file(L"rt32") + L"\r\n",
+        app.writeSettings({.runtimeLines = L"JRE Path=" + app.app.file(L"rt") + L"\r\n",
                            .applicationLines = paired ? settingsFor(probe, L"Yes") : L""});
         const LaunchResult result = app.launch({.environment = {{L"QOVA_PROBE_EXIT_CODE", L"5"}}});
         ASSERT_FALSE(result.timedOut);
-        if (paired) {
+        if (paired && tested::kHandsOverToPairedProduct) {
+            // A 32-bit library beside the 64-bit launcher.
             EXPECT_EQ(result.exitCode, 5u);
             EXPECT_TRUE(result.messageBoxes.empty());
             EXPECT_TRUE(probeCommandLine(probe));
         } else {
-            // Loaded directly, which a 64-bit process cannot do: ERROR_BAD_EXE_FORMAT.
+            // Loaded directly, which a process of the other architecture cannot do:
+            // ERROR_BAD_EXE_FORMAT.
             EXPECT_EQ(result.exitCode, kFailureExitCode);
             EXPECT_EQ(result.messageTexts(),
                       std::vector<std::wstring>{L"Failed to load Java VM library: " + library +
                                                 L" (errno = 193).\n"});
-            EXPECT_EQ(GetFileAttributesW((probe + L".cmdline").c_str()), INVALID_FILE_ATTRIBUTES);
+            EXPECT_FALSE(probeStarted(probe));
         }
         // The private runtime beside the exe was not reached either way.
         EXPECT_FALSE(readRecord(app.runtimeHome));

@@ -38,10 +38,11 @@ void expectSuccessWithoutMessages(const LaunchResult& result) {
         ADD_FAILURE() << narrow(text);
 }
 
-// A private runtime neither beside the exe nor in jre64: jre64 exists but lacks bin\java.dll.
+// A private runtime neither beside the exe nor in its runtime folder (jre64, or jre32 for the
+// 32-bit launcher): the folder exists but lacks bin\java.dll.
 const RuntimeLayout notAHome{.javaLibrary = false};
 
-TEST(RuntimeSelection, ExecutableFolderItselfIsThePrivateRuntimeBeforeJre64) {
+TEST(RuntimeSelection, ExecutableFolderItselfIsThePrivateRuntimeBeforeItsRuntimeFolder) {
     JavaApp app;
     ASSERT_TRUE(app.writeScript(JavaApp::script()));
     const std::wstring beside = runtimeWithScript(app.app.folder());
@@ -53,7 +54,7 @@ TEST(RuntimeSelection, ExecutableFolderItselfIsThePrivateRuntimeBeforeJre64) {
     EXPECT_FALSE(vmCreatedIn(app.runtimeHome));
 }
 
-TEST(RuntimeSelection, Jre64IsThePrivateRuntime) {
+TEST(RuntimeSelection, RuntimeFolderBesideTheExeIsThePrivateRuntime) {
     JavaApp app;
     ASSERT_TRUE(app.writeScript(JavaApp::script()));
     app.writeSettings();
@@ -105,10 +106,11 @@ TEST(RuntimeSelection, RegisteredRuntimeIsLoadedWhenNothingIsBesideTheExe) {
     const std::wstring older = runtimeWithScript(app.app.file(L"installed\\8120.1"));
     const std::wstring newer = runtimeWithScript(app.app.file(L"installed\\8120.2"));
     ASSERT_FALSE(older.empty() || newer.empty());
-    const ScopedRegistryKey olderKey(std::wstring(kSunRuntimeKey) + L"8120.1", false,
+    const ScopedRegistryKey olderKey(std::wstring(kSunRuntimeKey) + L"8120.1",
+                                     tested::kOwnRegistryViewIs32Bit,
                                      JavaHomeValue{app.app.file(L"installed\\8120.1")});
-    const ScopedRegistryKey newerKey(std::wstring(kSunRuntimeKey) + L"8120.2", false,
-                                     JavaHomeValue{newer});
+    const ScopedRegistryKey newerKey(std::wstring(kSunRuntimeKey) + L"8120.2",
+                                     tested::kOwnRegistryViewIs32Bit, JavaHomeValue{newer});
     ASSERT_TRUE(olderKey.created() && newerKey.created());
     struct Row {
         const wchar_t* lines;

@@ -1,11 +1,16 @@
-// demo.exe FOLDER [ARGUMENTS...]: sets up a small Java application in FOLDER as an installer
-// would (app.exe, app.ini, lib\demo.jar, a private runtime in jre64\ -- the project's test
-// runtime, since no Java runtime for Windows is available here), starts it with the arguments,
-// and reports what a user and the application saw.
+// demo.exe FOLDER [ARGUMENTS...]: sets up a small Java application as an installer would, with
+// both launchers (app.exe, and the paired 32-bit launcher app32.exe, each with its settings
+// file) and lib\demo.jar, and starts app.exe with the arguments twice: in FOLDER\java64 with
+// a 64-bit Java runtime in jre64\, which app.exe runs itself, and in FOLDER\java32 on a machine
+// whose only Java runtime is a 32-bit one (jre32\, registered in the 32-bit registry view),
+// which app.exe hands over to app32.exe. The runtime is the project's test runtime, since no
+// Java runtime for Windows is available here. Reports what a user and the application saw.
 #include "LaunchHarness.h"
+#include "ScopedRegistryKey.h"
 #include "TestRuntime.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -13,47 +18,55 @@ void print(const char* label, const std::wstring& text) {
     std::printf("%s%s\n", label, narrow(text).c_str());
 }
 
-} // namespace
+std::wstring settingsText(const std::wstring& applicationLines) {
+    return L"[Product Information]\r\nProduct Name=Demo\r\nProduct Code={DEMO-0001}\r\n"
+           L"[Java Runtime Environment]\r\nMain Class=demo.Hello\r\nMinimum Version=1.8\r\n"
+           L"Virtual Machine Parameters=-Xmx50P -Dgreeting=\"hello there\"\r\n"
+           L"[Class Path]\r\nClass Path=\\lib\\*.jar\r\n"
+           L"[Application]\r\nCmd=--from-settings\r\n" +
+           applicationLines;
+}
 
-int wmain(int argc, wchar_t** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: demo FOLDER [ARGUMENTS...]\n");
-        return 2;
-    }
-    const std::wstring folder = argv[1];
+// Both launchers and the application; the 64-bit launcher hands over to the 32-bit one and
+// passes its exit code on.
+bool installApplication(const std::wstring& folder) {
     createFolders(folder + L"\\lib");
-    const std::wstring exePath = folder + L"\\app.exe";
-    if (!CopyFileW(builtLauncherPath().c_str(), exePath.c_str(), FALSE)) {
-        std::fprintf(stderr, "cannot copy the launcher into the demo folder\n");
-        return 1;
+    const std::wstring pairedExe = folder + L"\\app32.exe";
+    if (!CopyFileW(builtLauncherPath().c_str(), (folder + L"\\app.exe").c_str(), FALSE) ||
+        !CopyFileW((pairedBuildFolder() + L"\\launcher.exe").c_str(), pairedExe.c_str(), FALSE)) {
+        std::fprintf(stderr, "cannot copy the launchers into the demo folder\n");
+        return false;
     }
     writeUtf16File(folder + L"\\app.ini",
-                   L"[Product Information]\r\nProduct Name=Demo\r\nProduct Code={DEMO-0001}\r\n"
-                   L"[Java Runtime Environment]\r\nMain Class=demo.Hello\r\nMinimum Version=1.8\r\n"
-                   L"Virtual Machine Parameters=-Xmx50P -Dgreeting=\"hello there\"\r\n"
-                   L"[Class Path]\r\nClass Path=\\lib\\*.jar\r\n"
-                   L"[Application]\r\nCmd=--from-settings\r\n");
+                   settingsText(L"Pair Product=" + pairedExe + L"\r\nPair Return Code=Yes\r\n"));
+    writeUtf16File(folder + L"\\app32.ini", settingsText(L""));
     writeBytesFile(folder + L"\\lib\\demo.jar", "demo");
+    return true;
+}
 
-    const std::wstring home = testjvm::layOutRuntime(folder + L"\\jre64");
+std::wstring installRuntime(const std::wstring& home, const std::wstring& builtFolder) {
     testjvm::Script script;
-    script.classes.push_back(testjvm::JavaClass(L"demo/Hello", {testjvm::kMainMethod}, {}, L"demo.jar"));
+    script.classes.push_back(
+        testjvm::JavaClass(L"demo/Hello", {testjvm::kMainMethod}, {}, L"demo.jar"));
     script.mainActions = {testjvm::Action::printOut(L"Hello from demo.Hello"),
                           testjvm::Action::printArgs(L"out")};
-    if (home.empty() || !testjvm::writeScript(home, script)) {
+    const std::wstring laidOut = testjvm::layOutRuntime(home, {.builtFolder = builtFolder});
+    if (laidOut.empty() || !testjvm::writeScript(laidOut, script)) {
         std::fprintf(stderr, "cannot lay out the test runtime\n");
-        return 1;
+        return {};
     }
+    return laidOut;
+}
 
-    LaunchOptions options;
-    for (int i = 2; i < argc; ++i)
-        options.arguments += (i > 2 ? L" " : L"") + quotedArgument(argv[i]);
+void launchAndReport(const std::wstring& folder, const std::wstring& runtimeHome,
+                     const LaunchOptions& options) {
+    const std::wstring exePath = folder + L"\\app.exe";
     print("starting: ", exePath + L" " + options.arguments);
     const LaunchResult result = runProgram(exePath, options);
 
     for (const auto& box : result.messageBoxes)
         print("message box: ", box.text);
-    if (const auto record = testjvm::readRecord(home)) {
+    if (const auto record = testjvm::readRecord(runtimeHome)) {
         for (const auto& option : record->options)
             print("VM option: ", option.text);
         for (const auto* call : record->callsOf(L"main")) {
@@ -69,5 +82,48 @@ int wmain(int argc, wchar_t** argv) {
     if (result.timedOut)
         std::printf("timed out and stopped\n");
     std::printf("exit code: %lu\n", static_cast<unsigned long>(result.exitCode));
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: demo FOLDER [ARGUMENTS...]\n");
+        return 2;
+    }
+    LaunchOptions options;
+    for (int i = 2; i < argc; ++i)
+        options.arguments += (i > 2 ? L" " : L"") + quotedArgument(argv[i]);
+
+    std::printf("== A machine with a 64-bit Java runtime: app.exe runs it\n");
+    const std::wstring java64 = std::wstring(argv[1]) + L"\\java64";
+    if (!installApplication(java64))
+        return 1;
+    const std::wstring home64 = installRuntime(java64 + L"\\jre64", {});
+    if (home64.empty())
+        return 1;
+    launchAndReport(java64, home64, options);
+
+    std::printf("\n== A machine whose only Java runtime is a 32-bit one: app.exe hands over to "
+                "app32.exe, which gets no command-line arguments\n");
+    if (!pairedBuildRunsHere()) {
+        std::printf("not shown: this machine does not run 32-bit programs (no 32-bit Wine)\n");
+        return 0;
+    }
+    const std::wstring java32 = std::wstring(argv[1]) + L"\\java32";
+    if (!installApplication(java32))
+        return 1;
+    const std::wstring home32 =
+        installRuntime(java32 + L"\\jre32", pairedBuildFolder() + L"\\testjvm");
+    if (home32.empty())
+        return 1;
+    // Registered as an installer registers a runtime, and removed again after the demo.
+    const ScopedRegistryKey registration(L"Software\\JavaSoft\\Java Runtime Environment\\1.8.0_999",
+                                         true, JavaHomeValue{home32});
+    if (!registration.created()) {
+        std::fprintf(stderr, "cannot register the 32-bit test runtime\n");
+        return 1;
+    }
+    launchAndReport(java32, home32, options);
     return 0;
 }

@@ -120,15 +120,17 @@ TEST(Layout, SplashLibraryVariantsDifferOnlyInSplashInit) {
     }
 }
 
-TEST(Layout, X86LibraryCannotBeLoadedByThisProcess) {
+TEST(Layout, OtherArchitectureLibraryCannotBeLoadedByThisProcess) {
     TempFolder folder;
     const std::wstring path = folder.file(L"jvm.dll");
-    ASSERT_TRUE(writeX86Library(path));
+    ASSERT_TRUE(writeOtherArchitectureLibrary(path));
     const std::string bytes = readBytesFile(path);
     ASSERT_GE(bytes.size(), 0x100u);
     EXPECT_EQ("MZ", bytes.substr(0, 2));
-    EXPECT_EQ(0x14C, static_cast<unsigned char>(bytes[0x44]) |
-                         (static_cast<unsigned char>(bytes[0x45]) << 8));
+    // x86 (0x14C) beside a 64-bit test, x64 (0x8664) beside a 32-bit one.
+    const int otherMachine = sizeof(void*) == 8 ? 0x14C : 0x8664;
+    EXPECT_EQ(otherMachine, static_cast<unsigned char>(bytes[0x44]) |
+                                (static_cast<unsigned char>(bytes[0x45]) << 8));
     SetLastError(0);
     EXPECT_FALSE(LoadLibraryW(path.c_str()));
     EXPECT_EQ(static_cast<DWORD>(ERROR_BAD_EXE_FORMAT), GetLastError());

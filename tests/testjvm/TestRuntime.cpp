@@ -16,9 +16,10 @@ void createFolderChain(const std::wstring& folder) {
             CreateDirectoryW(folder.substr(0, i).c_str(), nullptr);
 }
 
-bool copyLibrary(const std::wstring& name, const std::wstring& target) {
+bool copyLibrary(const std::wstring& builtFolder, const std::wstring& name,
+                 const std::wstring& target) {
     createFolderChain(target.substr(0, target.rfind(L'\\')));
-    return CopyFileW((builtRuntimeFolder() + L"\\" + name).c_str(), target.c_str(), FALSE);
+    return CopyFileW((builtFolder + L"\\" + name).c_str(), target.c_str(), FALSE);
 }
 
 std::wstring withBackslash(std::wstring folder) {
@@ -41,23 +42,25 @@ std::wstring builtRuntimeFolder() {
 }
 
 std::wstring layOutRuntime(const std::wstring& folder, const RuntimeLayout& layout) {
+    const std::wstring built =
+        layout.builtFolder.empty() ? builtRuntimeFolder() : layout.builtFolder;
     const std::wstring home = withBackslash(folder) + (layout.developmentKit ? L"jre\\" : L"");
     createFolderChain(home.substr(0, home.size() - 1));
-    if (layout.javaLibrary && !copyLibrary(L"java.dll", home + L"bin\\java.dll"))
+    if (layout.javaLibrary && !copyLibrary(built, L"java.dll", home + L"bin\\java.dll"))
         return {};
     const wchar_t* jvm = layout.jvmLibrary == JvmLibrary::NoJniExports ? L"nojni.dll"
                          : layout.jvmLibrary == JvmLibrary::CreateOnly ? L"createonly.dll"
                          : layout.jvmLibrary == JvmLibrary::MissingDependency ? L"missingdep.dll"
                                                                               : L"jvm.dll";
     for (const std::wstring& flavour : layout.jvmFolders)
-        if (!copyLibrary(jvm, jvmLibraryOf(home, flavour)))
+        if (!copyLibrary(built, jvm, jvmLibraryOf(home, flavour)))
             return {};
     const wchar_t* splash =
         layout.splash == SplashLibrary::Complete      ? L"splashscreen.dll"
         : layout.splash == SplashLibrary::WithoutInit ? L"splashscreen_noinit.dll"
         : layout.splash == SplashLibrary::InitFails   ? L"splashscreen_initfails.dll"
                                                       : nullptr;
-    if (splash && !copyLibrary(splash, home + L"bin\\splashscreen.dll"))
+    if (splash && !copyLibrary(built, splash, home + L"bin\\splashscreen.dll"))
         return {};
     return home;
 }
@@ -103,24 +106,29 @@ std::string toAnsi(std::wstring_view text) {
     return bytes;
 }
 
-// Headers only: a DOS header, the PE signature, a file header for the i386 machine marked as a
-// DLL, a 32-bit optional header and one section that the file does not fill.
-bool writeX86Library(const std::wstring& path) {
+namespace {
+
+// Headers only: a DOS header, the PE signature, a file header for the machine marked as a DLL,
+// the optional header of that architecture and one section that the file does not fill.
+template <typename NtHeaders> std::string libraryHeaders(WORD machine, WORD optionalMagic) {
     std::string image(0x400, '\0');
     auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(image.data());
     dos->e_magic = IMAGE_DOS_SIGNATURE;
     dos->e_lfanew = 0x40;
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS32*>(image.data() + 0x40);
+    auto* nt = reinterpret_cast<NtHeaders*>(image.data() + 0x40);
     nt->Signature = IMAGE_NT_SIGNATURE;
-    nt->FileHeader.Machine = IMAGE_FILE_MACHINE_I386;
+    nt->FileHeader.Machine = machine;
     nt->FileHeader.NumberOfSections = 1;
-    nt->FileHeader.SizeOfOptionalHeader = sizeof(IMAGE_OPTIONAL_HEADER32);
+    nt->FileHeader.SizeOfOptionalHeader = sizeof nt->OptionalHeader;
     nt->FileHeader.Characteristics =
-        IMAGE_FILE_EXECUTABLE_IMAGE | IMAGE_FILE_32BIT_MACHINE | IMAGE_FILE_DLL;
-    IMAGE_OPTIONAL_HEADER32& optional = nt->OptionalHeader;
-    optional.Magic = IMAGE_NT_OPTIONAL_HDR32_MAGIC;
+        IMAGE_FILE_EXECUTABLE_IMAGE | IMAGE_FILE_DLL |
+        (machine == IMAGE_FILE_MACHINE_I386 ? IMAGE_FILE_32BIT_MACHINE
+                                            : IMAGE_FILE_LARGE_ADDRESS_AWARE);
+    auto& optional = nt->OptionalHeader;
+    optional.Magic = optionalMagic;
     optional.BaseOfCode = 0x1000;
-    optional.BaseOfData = 0x1000;
+    if constexpr (requires { optional.BaseOfData; })
+        optional.BaseOfData = 0x1000;
     optional.ImageBase = 0x10000000;
     optional.SectionAlignment = 0x1000;
     optional.FileAlignment = 0x200;
@@ -135,14 +143,24 @@ bool writeX86Library(const std::wstring& path) {
     optional.SizeOfHeapCommit = 0x1000;
     optional.NumberOfRvaAndSizes = IMAGE_NUMBEROF_DIRECTORY_ENTRIES;
     auto* section =
-        reinterpret_cast<IMAGE_SECTION_HEADER*>(image.data() + 0x40 + sizeof(IMAGE_NT_HEADERS32));
+        reinterpret_cast<IMAGE_SECTION_HEADER*>(image.data() + 0x40 + sizeof(NtHeaders));
     std::memcpy(section->Name, ".text", 5);
     section->Misc.VirtualSize = 0x1000;
     section->VirtualAddress = 0x1000;
     section->SizeOfRawData = 0x200;
     section->PointerToRawData = 0x200;
     section->Characteristics = IMAGE_SCN_CNT_CODE | IMAGE_SCN_MEM_EXECUTE | IMAGE_SCN_MEM_READ;
+    return image;
+}
 
+} // namespace
+
+bool writeOtherArchitectureLibrary(const std::wstring& path) {
+    const std::string image =
+        sizeof(void*) == 8 ? libraryHeaders<IMAGE_NT_HEADERS32>(IMAGE_FILE_MACHINE_I386,
+                                                                IMAGE_NT_OPTIONAL_HDR32_MAGIC)
+                           : libraryHeaders<IMAGE_NT_HEADERS64>(IMAGE_FILE_MACHINE_AMD64,
+                                                                IMAGE_NT_OPTIONAL_HDR64_MAGIC);
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)

@@ -55,9 +55,9 @@ namespace testjvm {
 std::wstring builtRuntimeFolder();
 
 enum class JvmLibrary {
-    Working,      // the test runtime
-    NoJniExports, // a library without the invocation exports
-    CreateOnly,   // exports JNI_CreateJavaVM but not JNI_GetDefaultJavaVMInitArgs
+    Working,           // the test runtime
+    NoJniExports,      // a library without the invocation exports
+    CreateOnly,        // exports JNI_CreateJavaVM but not JNI_GetDefaultJavaVMInitArgs
     MissingDependency, // imports from a library that is nowhere to be found
 };
 
@@ -75,6 +75,9 @@ struct RuntimeLayout {
     bool developmentKit = false; // the runtime lies in the kit's "jre" folder
     JvmLibrary jvmLibrary = JvmLibrary::Working;
     SplashLibrary splash = SplashLibrary::None; // bin\splashscreen.dll
+    // Where the libraries are copied from: empty for this build's (builtRuntimeFolder()), or
+    // the test runtime of another build, such as the 32-bit one beside the 64-bit build.
+    std::wstring builtFolder;
 };
 
 // Lays a runtime out in `folder` (created when missing) and returns its runtime home, ending in
@@ -96,7 +99,8 @@ std::optional<Record> readRecord(const std::wstring& runtimeHome);
 std::wstring fromAnsi(std::string_view bytes);
 std::string toAnsi(std::wstring_view text);
 
-// A file with the headers of a 32-bit x86 DLL, which a 64-bit process cannot load.
-[[nodiscard]] bool writeX86Library(const std::wstring& path);
+// A file with the headers of a DLL built for the other architecture than this process's: x86
+// in a 64-bit process, x64 in a 32-bit one. This process cannot load it.
+[[nodiscard]] bool writeOtherArchitectureLibrary(const std::wstring& path);
 
 } // namespace testjvm

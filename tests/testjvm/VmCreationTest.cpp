@@ -51,26 +51,32 @@ TEST(VmCreation, RecordsEveryOptionInOrderWithItsExtraInfoFlag) {
     EXPECT_EQ(std::wstring(folder), record.currentDirectory);
 }
 
+struct CreationOnThread {
+    LoadedRuntime* runtime;
+    jint result = JNI_ERR;
+};
+
+// A thread procedure has the system's calling convention (__stdcall on 32-bit Windows), which
+// a lambda does not convert to.
+DWORD WINAPI createOnThread(void* parameter) {
+    auto* creation = static_cast<CreationOnThread*>(parameter);
+    creation->result = creation->runtime->create({});
+    creation->runtime->vm->DetachCurrentThread();
+    return 0;
+}
+
 // The creating thread's stack as the runtime measures it covers at least what the thread was
 // created with.
 TEST(VmCreation, RecordsTheStackSizeOfTheCreatingThread) {
     LoadedRuntime runtime(appScript());
     ASSERT_TRUE(runtime.loaded());
     constexpr SIZE_T requested = 8 * 1024 * 1024;
-    jint result = JNI_ERR;
-    HANDLE thread = CreateThread(
-        nullptr, requested,
-        [](void* parameter) -> DWORD {
-            auto* pair = static_cast<std::pair<LoadedRuntime*, jint*>*>(parameter);
-            *pair->second = pair->first->create({});
-            pair->first->vm->DetachCurrentThread();
-            return 0;
-        },
-        new std::pair<LoadedRuntime*, jint*>(&runtime, &result), 0, nullptr);
+    CreationOnThread creation{&runtime};
+    HANDLE thread = CreateThread(nullptr, requested, &createOnThread, &creation, 0, nullptr);
     ASSERT_TRUE(thread);
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
-    ASSERT_EQ(JNI_OK, result);
+    ASSERT_EQ(JNI_OK, creation.result);
     const Record record = runtime.record();
     EXPECT_GE(record.createStackSize, requested);
     EXPECT_LT(record.createStackSize, 4 * requested);

@@ -2,6 +2,7 @@
 // views and under HKEY_CURRENT_USER, with runtime folders of the current shape (no "jre\"):
 // found only where the classic families offer nothing, and chosen by the usual rules. Each test
 // owns its major versions (814x to 816x), so bounds around them keep out everything else.
+#include "MessageBoxes.h"
 #include "RegisteredRuntime.h"
 #include "TestFiles.h"
 #include "launcher/Launcher.h"
@@ -223,20 +224,48 @@ TEST(CurrentDistributionRegistry, PerUserInstallsComeAfterTheMachinesUnlessNewer
               narrow(machine));
 }
 
-TEST(CurrentDistributionRegistry, PerUser32BitRuntimeHandsOverToThePairedLauncher) {
+TEST(CurrentDistributionRegistry, PerUserRuntimesCountForTheViewOfTheirArchitecture) {
+    // The user's part of the registry is one in both views, so a per-user registration shows
+    // natively whatever the runtime's architecture: its JVM library tells.
     TempFolder folder;
-    const std::wstring home = makeRuntimeHome(folder.file(L"jre32"), {L"server"});
-    writeBytesFile(serverLibraryOf(home), x86ImageHeaders());
-    // The user's part of the registry is one in both views: the registration shows natively.
-    const RegisteredDistribution registered(HKEY_CURRENT_USER, view32,
-                                            L"Software\\Eclipse Adoptium\\JRE", L"8166.0.8.101",
-                                            L"\\hotspot\\MSI", L"Path", JavaHomeValue{home});
-    ASSERT_TRUE(registered.created());
-    const auto launcher = launcherFor(8166);
-    launcher->pairProduct = folder.file(L"app32.exe");
-    ASSERT_TRUE(launcher->selectRuntime());
-    EXPECT_TRUE(launcher->runPairedProduct);
-    EXPECT_EQ(narrow(launcher->jvmLibraryPath), narrow(serverLibraryOf(home)));
+    const std::wstring home32 = makeRuntimeHome(folder.file(L"jre32"), {L"server"});
+    writeBytesFile(serverLibraryOf(home32), x86ImageHeaders());
+    const RegisteredDistribution registered32(HKEY_CURRENT_USER, view32,
+                                              L"Software\\Eclipse Adoptium\\JRE", L"8166.0.8.101",
+                                              L"\\hotspot\\MSI", L"Path", JavaHomeValue{home32});
+    ASSERT_TRUE(registered32.created());
+    {
+        SCOPED_TRACE("with a paired launcher it is handed over");
+        const auto launcher = launcherFor(8166);
+        launcher->pairProduct = folder.file(L"app32.exe");
+        ASSERT_TRUE(launcher->selectRuntime());
+        EXPECT_TRUE(launcher->runPairedProduct);
+        EXPECT_EQ(narrow(launcher->jvmLibraryPath), narrow(serverLibraryOf(home32)));
+    }
+    {
+        // Chosen, it could only fail to load: the user is asked for a runtime instead.
+        SCOPED_TRACE("without one it is passed over");
+        const auto launcher = launcherFor(8166);
+        const MessageBoxWatcher cancel(IDCANCEL);
+        EXPECT_FALSE(launcher->selectRuntime());
+        EXPECT_EQ(cancel.texts().size(), 1u);
+        EXPECT_EQ(narrow(launcher->jvmLibraryPath), "");
+    }
+    {
+        // An older per-user runtime of this launcher's own architecture wins over the newer
+        // 32-bit one, which only the paired launcher could run.
+        SCOPED_TRACE("one of this launcher's architecture comes first");
+        const std::wstring home64 = makeRuntimeHome(folder.file(L"jre64"), {L"server"});
+        const RegisteredDistribution registered64(
+            HKEY_CURRENT_USER, nativeView, L"Software\\Eclipse Adoptium\\JRE", L"8166.0.1.1",
+            L"\\hotspot\\MSI", L"Path", JavaHomeValue{home64});
+        ASSERT_TRUE(registered64.created());
+        const auto launcher = launcherFor(8166);
+        launcher->pairProduct = folder.file(L"app32.exe");
+        ASSERT_TRUE(launcher->selectRuntime());
+        EXPECT_FALSE(launcher->runPairedProduct);
+        EXPECT_EQ(narrow(launcher->jvmLibraryPath), narrow(serverLibraryOf(home64)));
+    }
 }
 
 } // namespace

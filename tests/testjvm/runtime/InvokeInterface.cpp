@@ -92,11 +92,11 @@ jint applyOptions(Vm& vm, const JavaVMInitArgs& args) {
         const JavaVMOption& option = args.options[i];
         const std::string bytes = option.optionString;
         if (bytes == "exit") {
-            vm.exitHook = reinterpret_cast<void (*)(jint)>(option.extraInfo);
+            vm.exitHook = reinterpret_cast<void(JNICALL*)(jint)>(option.extraInfo);
             continue;
         }
         if (bytes == "abort") {
-            vm.abortHook = reinterpret_cast<void (*)()>(option.extraInfo);
+            vm.abortHook = reinterpret_cast<void(JNICALL*)()>(option.extraInfo);
             continue;
         }
         const std::wstring text = fromAnsi(bytes);

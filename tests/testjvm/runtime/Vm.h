@@ -102,8 +102,8 @@ class Vm {
     std::wstring home; // the folder of the script and the record; empty without a script
     enum class State { NotCreated, Alive, Destroyed } state = State::NotCreated;
     JavaVM_ javaVm{};
-    void (*exitHook)(jint) = nullptr;
-    void (*abortHook)() = nullptr;
+    void(JNICALL* exitHook)(jint) = nullptr;
+    void(JNICALL* abortHook)() = nullptr;
     std::map<std::wstring, std::wstring> properties;
     std::map<std::string, std::unique_ptr<ClassInfo>> classes;
     std::set<const Object*> objects;

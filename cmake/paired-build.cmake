@@ -1,0 +1,30 @@
+# The paired launcher: this same source tree configured again for 32-bit Windows, in the
+# folder win32 of this build, and built with it. A CMake configure has one toolchain, so the
+# 32-bit launcher, its test runtime and its tests come from a second configure of the same
+# CMakeLists (the same source globs, so new sources reach both launchers alike); ctest runs
+# its tests in a run of their own (ctest --test-dir <build>/win32).
+include(ExternalProject)
+
+set(QOVA_PAIRED_BINARY_DIR ${CMAKE_BINARY_DIR}/win32)
+ExternalProject_Add(paired_launcher
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}
+    BINARY_DIR ${QOVA_PAIRED_BINARY_DIR}
+    CMAKE_ARGS
+        -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-w64-i686.cmake
+        -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
+        -DGOOGLETEST_SOURCE_DIR=${GOOGLETEST_SOURCE_DIR}
+    # Its own build decides what is out of date, down to the globs of new source files.
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    USES_TERMINAL_CONFIGURE ON
+    USES_TERMINAL_BUILD ON)
+
+# The 64-bit end-to-end tests hand launches over to the 32-bit launcher and its runtime, and
+# the demo ships both launchers: they find the 32-bit build in win32\bin beside their bin.
+add_dependencies(e2e_tests paired_launcher)
+add_dependencies(demo paired_launcher)
+
+# The 32-bit launcher's import list is checked here as well: that needs no 32-bit program to
+# run, which not every machine that builds can do.
+add_test(NAME paired_launcher_imports
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh ${QOVA_PAIRED_BINARY_DIR}/bin/launcher.exe)
