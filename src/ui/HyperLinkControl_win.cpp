@@ -15,9 +15,9 @@ constexpr wchar_t objectProperty[] = L"QovaHyperLink";
 constexpr UINT_PTR toolId = 1;
 
 // The size of TTTOOLINFOW without its last reserved member: every version of the tooltip
-// control since common controls 4.70 takes it.
-constexpr UINT toolInfoSize = 64;
-static_assert(offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM) == toolInfoSize);
+// control since common controls 4.70 takes it. 64 bytes in the 64-bit build, 44 in the 32-bit.
+constexpr UINT toolInfoSize = offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM);
+static_assert(toolInfoSize == (sizeof(void*) == 8 ? 64 : 44));
 
 // Static styles that show a picture or a shape instead of text: icon, rectangles and frames,
 // owner drawn, bitmap and enhanced metafile.

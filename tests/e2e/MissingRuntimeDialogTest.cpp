@@ -57,7 +57,7 @@ bool hasToolTip(HWND dialog) {
     } search{0, false};
     GetWindowThreadProcessId(dialog, &search.processId);
     EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
+        [](HWND window, LPARAM parameter) WINAPI -> BOOL {
             auto* search = reinterpret_cast<Search*>(parameter);
             DWORD processId = 0;
             GetWindowThreadProcessId(window, &processId);

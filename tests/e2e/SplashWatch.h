@@ -18,7 +18,7 @@ inline HWND splashWindowOf(DWORD processId) {
         HWND found;
     } search{processId, nullptr};
     EnumWindows(
-        [](HWND window, LPARAM parameter) {
+        [](HWND window, LPARAM parameter) WINAPI -> BOOL {
             auto& search = *reinterpret_cast<Search*>(parameter);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);

@@ -45,7 +45,7 @@ class DataModule {
         std::vector<WORD> ids;
         EnumResourceNamesW(
             module_, RT_ICON,
-            [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR context) -> BOOL {
+            [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR context) WINAPI -> BOOL {
                 if (IS_INTRESOURCE(name))
                     reinterpret_cast<std::vector<WORD>*>(context)->push_back(
                         static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name)));
@@ -61,7 +61,7 @@ class DataModule {
         std::vector<std::wstring> types;
         EnumResourceTypesW(
             module_,
-            [](HMODULE, LPWSTR type, LONG_PTR context) -> BOOL {
+            [](HMODULE, LPWSTR type, LONG_PTR context) WINAPI -> BOOL {
                 reinterpret_cast<std::vector<std::wstring>*>(context)->push_back(nameOf(type));
                 return TRUE;
             },
@@ -70,7 +70,7 @@ class DataModule {
             std::vector<std::wstring> names;
             EnumResourceNamesW(
                 module_, resourceName(type),
-                [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR context) -> BOOL {
+                [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR context) WINAPI -> BOOL {
                     reinterpret_cast<std::vector<std::wstring>*>(context)->push_back(nameOf(name));
                     return TRUE;
                 },
@@ -79,7 +79,7 @@ class DataModule {
                 std::vector<WORD> languages;
                 EnumResourceLanguagesW(
                     module_, resourceName(type), resourceName(name),
-                    [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR context) -> BOOL {
+                    [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR context) WINAPI -> BOOL {
                         reinterpret_cast<std::vector<WORD>*>(context)->push_back(language);
                         return TRUE;
                     },

@@ -46,7 +46,7 @@ std::vector<HWND> splashWindowsOfThisThread() {
     std::vector<HWND> found;
     EnumThreadWindows(
         GetCurrentThreadId(),
-        [](HWND window, LPARAM list) {
+        [](HWND window, LPARAM list) WINAPI -> BOOL {
             if (classNameOf(window) == kSplashWindowClass)
                 reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
             return TRUE;

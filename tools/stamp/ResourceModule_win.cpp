@@ -47,7 +47,7 @@ std::vector<ResourceEntry> ResourceModule::all() const {
     std::vector<ResourceName> types;
     EnumResourceTypesW(
         module_.get(),
-        [](HMODULE, LPWSTR type, LONG_PTR context) -> BOOL {
+        [](HMODULE, LPWSTR type, LONG_PTR context) WINAPI -> BOOL {
             reinterpret_cast<std::vector<ResourceName>*>(context)->push_back(
                 ResourceName::of(type));
             return TRUE;
@@ -70,7 +70,7 @@ std::vector<ResourceName> ResourceModule::names(LPCWSTR type) const {
     std::vector<ResourceName> found;
     EnumResourceNamesW(
         module_.get(), type,
-        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR context) -> BOOL {
+        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR context) WINAPI -> BOOL {
             reinterpret_cast<std::vector<ResourceName>*>(context)->push_back(
                 ResourceName::of(name));
             return TRUE;
@@ -83,7 +83,7 @@ std::vector<WORD> ResourceModule::languages(LPCWSTR type, const ResourceName& na
     std::vector<WORD> found;
     EnumResourceLanguagesW(
         module_.get(), type, name.get(),
-        [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR context) -> BOOL {
+        [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR context) WINAPI -> BOOL {
             reinterpret_cast<std::vector<WORD>*>(context)->push_back(language);
             return TRUE;
         },
