@@ -161,6 +161,9 @@ TEST(SplashScreen, ClosingEndsTheThreadAndLaterMessagesHaveNoOwnerLeft) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(classNameOf(window), kSplashWindowClass);
     EXPECT_EQ(GetWindowThreadProcessId(window, nullptr), launcher.splashThreadId);
+    // The owner is published as soon as the window exists; it is shown right after.
+    for (int i = 0; i < 200 && !IsWindowVisible(window); ++i)
+        Sleep(25);
     EXPECT_TRUE(IsWindowVisible(window));
 
     launcher.closeSplash();
