@@ -1,9 +1,10 @@
 // Machines whose only Java is one of today's distributions, registered as its installer does
 // and laid out in the current shape (no "jre\" folder): the launcher loads it and main runs
 // there, where it used to find no runtime at all. One known only to the 32-bit view is left to
-// the paired launcher.
+// the paired launcher (tested with the hand-over).
 #include "JavaApp.h"
 #include "ScopedRegistryKey.h"
+#include "TestedBuild.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +46,8 @@ TEST(CurrentDistribution, OnlyRuntimeOnTheMachineIsLoaded) {
         ASSERT_FALSE(home.empty());
         ASSERT_TRUE(writeScript(home, row.exitsItself ? JavaApp::script({Action::exit(0)})
                                                       : JavaApp::script()));
-        const ScopedRegistryKey registered(row.hive, row.key, false, row.value,
+        const ScopedRegistryKey registered(row.hive, row.key, tested::kOwnRegistryViewIs32Bit,
+                                           row.value,
                                            JavaHomeValue{app.app.file(L"installed\\jdk")});
         ASSERT_TRUE(registered.created());
         app.writeSettings({.runtimeLines = row.runtimeLines});
@@ -60,26 +62,6 @@ TEST(CurrentDistribution, OnlyRuntimeOnTheMachineIsLoaded) {
         EXPECT_EQ(record->callsOf(L"main").size(), 1u);
         EXPECT_EQ(record->environmentVariable(L"QOVA_JVM_HOME"), home.substr(0, home.size() - 1));
     }
-}
-
-TEST(CurrentDistribution, OnlyInThe32BitViewItIsNotLoadedButLeftToThePairedLauncher) {
-    JavaApp app(notAHome);
-    const std::wstring home = layOutRuntime(app.app.file(L"installed\\jdk32"));
-    ASSERT_FALSE(home.empty());
-    ASSERT_TRUE(writeScript(home, JavaApp::script()));
-    const ScopedRegistryKey registered(
-        HKEY_LOCAL_MACHINE, L"Software\\Eclipse Adoptium\\JRE\\8174.0.8.101\\hotspot\\MSI", true,
-        L"Path", JavaHomeValue{app.app.file(L"installed\\jdk32")});
-    ASSERT_TRUE(registered.created());
-    app.writeSettings(
-        {.runtimeLines = L"Minimum Version=8174\r\nMaximum Version=8174.9\r\n",
-         .applicationLines = L"Pair Product=" + app.app.file(L"app32.exe") + L"\r\n"});
-
-    const LaunchResult result = app.launch();
-    ASSERT_FALSE(result.timedOut);
-    // This process never loads the 32-bit runtime's library, nor any other.
-    EXPECT_FALSE(recordOf(home).has_value());
-    EXPECT_FALSE(recordOf(app.runtimeHome).has_value());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "MessageBoxes.h"
 #include "ScopedRegistryKey.h"
 #include "Screenshot.h"
+#include "TestedBuild.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -163,13 +164,15 @@ TEST(MissingRuntimeDialog, EscapeAndTheCloseBoxCancel) {
     }
 }
 
-TEST(MissingRuntimeDialog, RuntimeOnlyInThe32BitViewWithoutPairProductAsksTheUser) {
+TEST(MissingRuntimeDialog, RuntimeOnlyInTheOtherViewWithoutPairProductAsksTheUser) {
+    // The 64-bit launcher leaves the 32-bit view to a paired launcher, which is not named
+    // here; the 32-bit launcher never looks into the 64-bit view.
     JavaApp app(notAHome);
-    const std::wstring registered = layOutRuntime(app.app.file(L"installed32"));
+    const std::wstring registered = layOutRuntime(app.app.file(L"installed-other"));
     ASSERT_FALSE(registered.empty());
     ASSERT_TRUE(writeScript(registered, JavaApp::script()));
-    const ScopedRegistryKey key(L"Software\\JavaSoft\\Java Runtime Environment\\8123.1", true,
-                                JavaHomeValue{registered});
+    const ScopedRegistryKey key(L"Software\\JavaSoft\\Java Runtime Environment\\8123.1",
+                                !tested::kOwnRegistryViewIs32Bit, JavaHomeValue{registered});
     ASSERT_TRUE(key.created());
     app.writeSettings({.runtimeLines = L"Minimum Version=8123\r\nMaximum Version=8123.9\r\n"});
     DialogSeen seen;

@@ -128,6 +128,40 @@ TEST(PairedProduct, RuntimeOnlyInThe32BitView) {
     }
 }
 
+TEST(PairedProduct, CurrentDistributionOnlyInThe32BitView) {
+    // Today's distributions register under their own keys, in the installer's view: one known
+    // only to the 32-bit view hands over just as a classic registration does.
+    JavaApp app(notAHome);
+    const std::wstring home = layOutRuntime(app.app.file(L"installed\\jdk32"));
+    ASSERT_FALSE(home.empty());
+    ASSERT_TRUE(writeScript(home, JavaApp::script()));
+    const ScopedRegistryKey registered(
+        HKEY_LOCAL_MACHINE, L"Software\\Eclipse Adoptium\\JRE\\8174.0.8.101\\hotspot\\MSI", true,
+        L"Path", JavaHomeValue{app.app.file(L"installed\\jdk32")});
+    ASSERT_TRUE(registered.created());
+    const std::wstring probe = placeProbe(app.app);
+    ASSERT_FALSE(probe.empty());
+    app.writeSettings({.runtimeLines = L"Minimum Version=8174\r\nMaximum Version=8174.9\r\n",
+                       .applicationLines = settingsFor(probe, L"Yes")});
+
+    const LaunchResult result =
+        app.launch({.environment = {{L"QOVA_PROBE_EXIT_CODE", L"5"}}});
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_TRUE(result.messageBoxes.empty());
+    EXPECT_FALSE(readRecord(app.runtimeHome));
+    if (!tested::kHandsOverToPairedProduct) {
+        EXPECT_EQ(result.exitCode, 0u);
+        EXPECT_TRUE(mainRanIn(home));
+        EXPECT_FALSE(probeStarted(probe));
+        return;
+    }
+    // This process never loads the 32-bit runtime's library: the paired launcher is started
+    // and its exit code is the launch's.
+    EXPECT_FALSE(readRecord(home));
+    EXPECT_TRUE(probeCommandLine(probe).has_value());
+    EXPECT_EQ(result.exitCode, 5u);
+}
+
 TEST(PairedProduct, ThirtyTwoBitLauncherNeverSearchesThe64BitView) {
     if (!tested::kIsPairedBuild)
         GTEST_SKIP() << "the 64-bit view is the 64-bit launcher's own";

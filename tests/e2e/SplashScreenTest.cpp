@@ -1,7 +1,9 @@
 // The splash screen as a user sees it: the launcher's own window while main runs, the switches
 // that suppress it, what a bad picture does, and the runtime's splash library when the settings
 // prefer it.
+#include "DialogDriving.h"
 #include "JavaApp.h"
+#include "MessageBoxes.h"
 #include "SplashWatch.h"
 
 #include <gtest/gtest.h>
@@ -216,6 +218,40 @@ TEST(SplashScreen, AnExceptionEscapingMainClosesItWhileTheApplicationRuns) {
         EXPECT_EQ(watch.goneWhileRunning, row.closed);
         EXPECT_EQ(app.record().callsOf(L"main").size(), 1u);
     }
+}
+
+TEST(SplashScreen, TheExceptionDialogShowsOnlyOnceTheSplashIsGone) {
+    // The dialog must not appear behind, or owned by, a splash that is about to vanish.
+    JavaApp app;
+    writeQuadrantBitmap(app.app.file(L"splash.bmp"));
+    app.writeSettings({.applicationLines = L"Failure Check=Yes\r\n",
+                       .displayLines = splashLines(app.app.file(L"splash.bmp"))});
+    ASSERT_TRUE(app.writeScript(JavaApp::script(
+        {Action::sleep(1000), Action::throwException(L"java/lang/IllegalStateException: boom")})));
+    SplashWatch watch;
+    int dialogs = 0;
+    bool splashShownWithDialog = true;
+    HWND dialogOwner = nullptr;
+    LaunchOptions options = watch.options({.timeoutMs = 20000});
+    options.onDialog = [&](HWND dialog) {
+        if (windowCaption(dialog) != L"Java Exception")
+            return false;
+        ++dialogs;
+        DWORD processId = 0;
+        GetWindowThreadProcessId(dialog, &processId);
+        const HWND splash = splashWindowOf(processId);
+        splashShownWithDialog = splash && IsWindowVisible(splash);
+        dialogOwner = GetWindow(dialog, GW_OWNER);
+        pressButton(dialog, IDCANCEL);
+        return true;
+    };
+    const LaunchResult result = app.launch(options);
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_TRUE(watch.seen);
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_FALSE(splashShownWithDialog);
+    EXPECT_EQ(dialogOwner, nullptr);
+    EXPECT_EQ(result.exitCode, kFailureExitCode);
 }
 
 TEST(SplashScreen, PreferredRuntimeLibraryShowsThePictureInsteadOfTheWindow) {
