@@ -15,6 +15,8 @@ if(QOVA_UNIT_TESTS)
     add_executable(unit_tests ${QOVA_UNIT_TESTS})
     target_link_libraries(unit_tests PRIVATE qova_core stamp_core GTest::gtest_main)
     target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
+    # The documentation tests read the pages and the sources they describe from the tree.
+    target_compile_definitions(unit_tests PRIVATE QOVA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     add_test(NAME unit_tests COMMAND unit_tests)
 endif()
 

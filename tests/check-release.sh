@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the release script on an existing MinSizeRel Windows build and checks the archive: its
-# name, its folder, and that it holds the built launchers and tool and the sample settings file.
+# name, its folder, and that it holds the built launchers and tool, the sample settings file and
+# the user documentation with every picture its pages show.
 # Usage: tests/check-release.sh BUILD-DIR
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,6 +26,20 @@ for file in launcher.exe qova-stamp.exe; do
 done
 cmp -s "$folder/launcher32.exe" "$build/win32/bin/launcher.exe" || { echo "launcher32.exe differs from the 32-bit build's or is missing"; status=1; }
 cmp -s "$folder/sample.ini" "$root/packaging/sample.ini" || { echo "sample.ini missing or different"; status=1; }
+# Every file of docs/ as it is in the tree, and every picture a page of the archive links to.
+pages=0
+while IFS= read -r -d '' file; do
+    relative=${file#"$root/"}
+    cmp -s "$file" "$folder/$relative" || { echo "$relative missing from the archive or different"; status=1; }
+done < <(find "$root/docs" -type f -print0)
+for page in "$folder"/docs/*.md; do
+    [ -f "$page" ] || continue
+    pages=$((pages + 1))
+    for image in $(grep -o '](images/[^)]*)' "$page" | sed 's/^](//; s/)$//'); do
+        [ -f "$folder/docs/$image" ] || { echo "docs/$(basename "$page") shows $image, which the archive lacks"; status=1; }
+    done
+done
+[ $pages -ge 3 ] || { echo "the archive holds $pages pages of documentation"; status=1; }
 extra=$(cd "$work" && find . -mindepth 1 -maxdepth 1 ! -name "qova-launcher-$version")
 [ -z "$extra" ] || { echo "the archive holds more than one folder: $extra"; status=1; }
 [ $status -eq 0 ] && echo "ok: $(cd "$work" && find . -type f | sort | tr '\n' ' ')"
