@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the portable core natively under ASan/UBSan (tier 1), the
-# Windows operations under Wine (tier 2) and the real launcher end to end (tier 3); then the
-# paired 32-bit launcher's tests (its test runtime and the end-to-end tests that apply to it),
-# which the Windows build builds in win32 inside its folder.
+# Builds and runs every test: the portable core natively under ASan/UBSan (tier 1), its parsers
+# under libFuzzer for a few seconds each, the Windows operations under Wine (tier 2) and the
+# real launcher end to end (tier 3); then the paired 32-bit launcher's tests (its test runtime
+# and the end-to-end tests that apply to it), which the Windows build builds in win32 inside its
+# folder.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -11,6 +12,9 @@ native="$root/build/native"
 cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$native"
 ctest --test-dir "$native" --output-on-failure
+# Coverage-guided fuzzing, QOVA_FUZZ_SECONDS per target (the ctest run above only replays the
+# seed corpora and blind mutations of them).
+"$root/scripts/fuzz.sh" "${QOVA_FUZZ_SECONDS:-5}"
 
 win="$root/build/win"
 "$root/scripts/build-windows.sh" "$win"
