@@ -1,17 +1,23 @@
 # Native (host) build: the portable core under AddressSanitizer and UBSan, with its unit
-# tests and the fuzz targets.
+# tests and the fuzz targets. With QOVA_LIBFUZZER (clang only, scripts/fuzz.sh) the tree builds
+# just the fuzz targets, linked with libFuzzer instead of the replaying driver.
 option(QOVA_SANITIZE "Build the portable core and its tests with ASan and UBSan" ON)
+option(QOVA_LIBFUZZER "Build the fuzz targets with libFuzzer (clang)" OFF)
 if(QOVA_SANITIZE)
     set(QOVA_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_compile_options(qova_core PUBLIC ${QOVA_SANITIZER_FLAGS})
     target_link_options(qova_core PUBLIC ${QOVA_SANITIZER_FLAGS})
+endif()
+if(QOVA_LIBFUZZER)
+    # Coverage instrumentation for the code under test; the targets link libFuzzer itself.
+    target_compile_options(qova_core PUBLIC -fsanitize=fuzzer-no-link)
 endif()
 
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${GOOGLETEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL)
 
 file(GLOB QOVA_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
-if(QOVA_UNIT_TESTS)
+if(QOVA_UNIT_TESTS AND NOT QOVA_LIBFUZZER)
     add_executable(unit_tests ${QOVA_UNIT_TESTS})
     target_link_libraries(unit_tests PRIVATE qova_core stamp_core GTest::gtest_main)
     target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
@@ -20,15 +26,24 @@ if(QOVA_UNIT_TESTS)
     add_test(NAME unit_tests COMMAND unit_tests)
 endif()
 
-# Fuzz targets: each tests/fuzz/*.cpp defines LLVMFuzzerTestOneInput. With g++ they are
-# linked with a driver that feeds a fixed number of pseudo-random and mutated inputs, so
-# ctest runs them under the sanitizers; scripts/fuzz.sh builds them with libFuzzer.
+# Fuzz targets: each tests/fuzz/fuzz_NAME.cpp defines LLVMFuzzerTestOneInput and has its seed
+# corpus in tests/fuzz/corpus/fuzz_NAME. With g++ they are linked with a driver that replays
+# the corpus and then feeds a fixed number of pseudo-random and mutated inputs, so ctest runs
+# them under the sanitizers; scripts/fuzz.sh builds them with libFuzzer and fuzzes each a while.
 file(GLOB QOVA_FUZZ_TARGETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/fuzz_*.cpp)
+add_custom_target(fuzz_targets)
 foreach(fuzz_source ${QOVA_FUZZ_TARGETS})
     get_filename_component(fuzz_name ${fuzz_source} NAME_WE)
-    add_executable(${fuzz_name} ${fuzz_source} ${CMAKE_SOURCE_DIR}/tests/fuzz/driver.cpp)
+    if(QOVA_LIBFUZZER)
+        add_executable(${fuzz_name} ${fuzz_source})
+        target_link_options(${fuzz_name} PRIVATE -fsanitize=fuzzer)
+    else()
+        add_executable(${fuzz_name} ${fuzz_source} ${CMAKE_SOURCE_DIR}/tests/fuzz/driver.cpp)
+        add_test(NAME ${fuzz_name}
+                 COMMAND ${fuzz_name} 20000 ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${fuzz_name})
+    endif()
     target_link_libraries(${fuzz_name} PRIVATE qova_core stamp_core)
-    add_test(NAME ${fuzz_name} COMMAND ${fuzz_name} 20000)
+    add_dependencies(fuzz_targets ${fuzz_name})
 endforeach()
 
 # Benchmarks: each tests/bench/bench_*.cpp is a program that prints its figures (not a test;

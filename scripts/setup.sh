@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on a Debian machine, when it is missing: the
-# MinGW-w64 compilers for both launchers (64-bit, and its paired 32-bit build), Wine, and, where
-# the machine can run 32-bit x86 code, Wine's 32-bit part from Debian's i386 packages, which
-# runs 32-bit programs in the same 64-bit prefix.
+# MinGW-w64 compilers for both launchers (64-bit, and its paired 32-bit build), Wine, clang with
+# libFuzzer for the fuzz targets, and, where the machine can run 32-bit x86 code, Wine's 32-bit
+# part from Debian's i386 packages, which runs 32-bit programs in the same 64-bit prefix.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 sudo_cmd=""
@@ -31,7 +31,8 @@ runs_32bit_code() {
     [ "$status" -eq 7 ]
 }
 
-packages=(cmake ninja-build g++ g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb googletest)
+packages=(cmake ninja-build g++ g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb googletest
+    clang libclang-rt-dev)
 if runs_32bit_code; then
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         echo "Enabling the i386 architecture for 32-bit Wine"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the portable core natively under ASan/UBSan (tier 1), the
-# Windows operations under Wine (tier 2) and the real launcher end to end (tier 3); then the
-# paired 32-bit launcher's tests (its test runtime and the end-to-end tests that apply to it),
-# which the Windows build builds in win32 inside its folder.
+# Builds and runs every test: the portable core natively under ASan/UBSan (tier 1), its parsers
+# under libFuzzer for a few seconds each, the Windows operations under Wine (tier 2) and the
+# real launcher end to end (tier 3); then the paired 32-bit launcher's tests (its test runtime
+# and the end-to-end tests that apply to it), which the Windows build builds in win32 inside its
+# folder.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -11,6 +12,11 @@ native="$root/build/native"
 cmake -S "$root" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$native"
 ctest --test-dir "$native" --output-on-failure
+# Coverage-guided fuzzing, QOVA_FUZZ_SECONDS per target (the ctest run above only replays the
+# seed corpora and blind mutations of them). What it finds fails the run at the end; the
+# Windows tests still run.
+status=0
+"$root/scripts/fuzz.sh" "${QOVA_FUZZ_SECONDS:-5}" || status=1
 
 win="$root/build/win"
 "$root/scripts/build-windows.sh" "$win"
@@ -19,7 +25,6 @@ wine_env_start "$win"
 # Both runs, whatever the first one found. The 32-bit run needs a machine that runs 32-bit
 # programs; where it cannot, the run is skipped (an error with QOVA_REQUIRE_32BIT set), and so
 # are the 64-bit tests that hand over to the 32-bit launcher.
-status=0
 ctest --test-dir "$win" --output-on-failure --timeout 600 || status=1
 if wine_runs_32bit "$win"; then
     ctest --test-dir "$win/win32" --output-on-failure --timeout 600 || status=1

@@ -1,23 +1,41 @@
 #!/bin/sh
-# Fails when the launcher imports a DLL that does not ship with Windows (a MinGW runtime DLL
-# such as libstdc++-6.dll or libwinpthread-1.dll would mean a broken static link), or one of the
-# DLLs named after the exe, which the launcher loads only when the feature that needs them runs.
-# Usage: check-imports.sh EXE [DLL-LOADED-AT-RUN-TIME...]
+# Fails when a program imports a DLL that does not ship with Windows (a MinGW runtime DLL such as
+# libstdc++-6.dll or libwinpthread-1.dll would mean a broken static link), or one of the DLLs
+# named after the exe, which the program loads only when the feature that needs them runs.
+# With --system-folder-only (the launchers), every import must also be one of the known DLLs:
+# Windows loads those from its system folder whatever lies beside the exe, so a DLL dropped in
+# the application's folder never takes their place. Other Windows DLLs (version.dll, msimg32.dll)
+# are looked for beside the exe first.
+# Usage: check-imports.sh [--system-folder-only] EXE [DLL-LOADED-AT-RUN-TIME...]
+system_folder_only=
+if [ "$1" = --system-folder-only ]; then
+    system_folder_only=yes
+    shift
+fi
 exe=$1
 shift
 imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
 [ -n "$imports" ] || { echo "no imports found in $exe"; exit 1; }
 status=0
 for dll in $imports; do
-    case $(echo "$dll" | tr 'A-Z' 'a-z') in
-        kernel32.dll|user32.dll|gdi32.dll|advapi32.dll|shell32.dll|ole32.dll|oleaut32.dll|\
-        comctl32.dll|comdlg32.dll|msimg32.dll|msvcrt.dll|shlwapi.dll|version.dll|\
-        api-ms-win-crt-*.dll|api-ms-win-core-*.dll|ucrtbase.dll)
+    lower=$(echo "$dll" | tr 'A-Z' 'a-z')
+    case $lower in
+        # Known DLLs of every Windows from 7 on.
+        advapi32.dll|comdlg32.dll|gdi32.dll|imagehlp.dll|imm32.dll|kernel32.dll|msvcrt.dll|\
+        ole32.dll|oleaut32.dll|psapi.dll|rpcrt4.dll|setupapi.dll|shell32.dll|shlwapi.dll|\
+        user32.dll|ws2_32.dll)
             echo "ok: $dll" ;;
+        comctl32.dll|msimg32.dll|version.dll|api-ms-win-crt-*.dll|api-ms-win-core-*.dll|ucrtbase.dll)
+            if [ -n "$system_folder_only" ]; then
+                echo "NOT ALWAYS LOADED FROM THE SYSTEM FOLDER: $dll"
+                status=1
+            else
+                echo "ok: $dll"
+            fi ;;
         *) echo "NOT A WINDOWS DLL: $dll"; status=1 ;;
     esac
     for lazy in "$@"; do
-        if [ "$(echo "$dll" | tr 'A-Z' 'a-z')" = "$(echo "$lazy" | tr 'A-Z' 'a-z')" ]; then
+        if [ "$lower" = "$(echo "$lazy" | tr 'A-Z' 'a-z')" ]; then
             echo "IMPORTED, BUT TO BE LOADED ONLY WHEN NEEDED: $dll"
             status=1
         fi

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -117,18 +119,48 @@ TEST(SplashScreen, NoSplashSwitchesSuppressItInTheirExactSpellingAndReachMain) {
     }
 }
 
+std::string randomBytes(size_t count) {
+    std::mt19937 random(6);
+    std::string bytes(count, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random());
+    return bytes;
+}
+
 TEST(SplashScreen, APictureThatCannotBeShownGivesNoWindowAndTheLaunchGoesOn) {
-    const char* const rows[] = {"missing", "no picture", "none configured"};
-    for (const char* row : rows) {
-        SCOPED_TRACE(row);
+    // A bitmap whose headers promise 40,000 by 40,000 pixels that never come.
+    std::string hugeBitmap(54, '\0');
+    const auto put32 = [&hugeBitmap](size_t at, uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            hugeBitmap[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    hugeBitmap[0] = 'B';
+    hugeBitmap[1] = 'M';
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 40000);
+    put32(22, 40000);
+    hugeBitmap[26] = 1;
+    hugeBitmap[28] = 24;
+    struct Row {
+        const char* name;
+        const wchar_t* file;              // null: no picture configured
+        std::optional<std::string> bytes; // none: the file is missing
+    };
+    const Row rows[] = {
+        {"missing", L"missing.bmp", std::nullopt},
+        {"no picture", L"text.jpg", "only text, no picture"},
+        {"empty file", L"empty.gif", ""},
+        {"binary garbage", L"garbage.jpg", randomBytes(4096)},
+        {"bitmap promising a huge picture", L"huge.bmp", hugeBitmap},
+        {"none configured", nullptr, std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
         JavaApp app;
-        std::wstring image;
-        if (row == std::string("missing"))
-            image = app.app.file(L"missing.bmp");
-        if (row == std::string("no picture")) {
-            image = app.app.file(L"text.jpg");
-            writeBytesFile(image, "only text, no picture");
-        }
+        const std::wstring image = row.file ? app.app.file(row.file) : L"";
+        if (row.bytes)
+            writeBytesFile(image, *row.bytes);
         app.writeSettings({.displayLines = splashLines(image)});
         ASSERT_TRUE(app.writeScript(JavaApp::script({Action::sleep(1000)})));
         SplashWatch watch;
