@@ -54,9 +54,15 @@ void openLaunchTrace() {
     // a line is never overwritten. Shared, so that launches at the same time all trace and
     // the file can be read while the application runs. A folder, a missing folder or a file
     // this user may not write leaves the trace off.
-    trace.file.reset(CreateFileW(path.c_str(), FILE_APPEND_DATA,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Read access only so that the lock below may be taken; without it the lines are still
+    // appended, only no longer kept apart from those of launches writing at the same moment.
+    constexpr DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    for (const DWORD access : {DWORD{FILE_APPEND_DATA | FILE_READ_DATA}, DWORD{FILE_APPEND_DATA}}) {
+        trace.file.reset(CreateFileW(path.c_str(), access, share, nullptr, OPEN_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (trace.file)
+            break;
+    }
     if (!trace.file)
         return;
     trace.processId = GetCurrentProcessId();
@@ -105,7 +111,16 @@ void TraceLine::write() {
         return;
     std::string bytes(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(CP_UTF8, 0, line.data(), units, bytes.data(), size, nullptr, nullptr);
+    // Writers that share the file take turns: an append is one step on Windows, but not
+    // everywhere the launcher runs (Wine finds the end, then writes there). The locked byte
+    // lies far beyond any end of file, so readers of the lines are never held up by it.
+    OVERLAPPED lockedByte{};
+    lockedByte.OffsetHigh = 0x7FFFFFFF;
+    const bool locked =
+        LockFileEx(trace.file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &lockedByte) != FALSE;
     // A full disk or a vanished share loses the line, never the launch.
     DWORD written = 0;
     (void)WriteFile(trace.file.get(), bytes.data(), static_cast<DWORD>(size), &written, nullptr);
+    if (locked)
+        UnlockFileEx(trace.file.get(), 0, 1, 0, &lockedByte);
 }
