@@ -18,6 +18,13 @@ if(QOVA_UNIT_TESTS)
     add_test(NAME unit_tests COMMAND unit_tests)
 endif()
 
+# scripts/explain.py, on traces written line by line.
+find_program(QOVA_PYTHON python3)
+if(QOVA_PYTHON)
+    add_test(NAME explain_script
+             COMMAND ${QOVA_PYTHON} ${CMAKE_SOURCE_DIR}/tests/scripts/explain_test.py)
+endif()
+
 # Fuzz targets: each tests/fuzz/*.cpp defines LLVMFuzzerTestOneInput. With g++ they are
 # linked with a driver that feeds a fixed number of pseudo-random and mutated inputs, so
 # ctest runs them under the sanitizers; scripts/fuzz.sh builds them with libFuzzer.

@@ -50,7 +50,7 @@ WORDS = {
                             "embedded+plus-section", "user-file"},
     ("runtime", "verdict"): {"kept", "below-minimum", "above-maximum", "kind-not-wanted",
                              "provider-not-accepted", "no-java-home", "no-jvm-library",
-                             "no-runtime-home"},
+                             "no-runtime-home", "other-architecture"},
     ("family", "verdict"): {"searched", "kind-not-wanted", "provider-not-accepted"},
     ("stage", "stage"): {"settings", "application", "runtime", "splash", "jvm-library",
                          "options", "java-main-thread", "vm", "main", "paired-product",
@@ -198,6 +198,8 @@ def refusal(launch, event):
         provider = launch.setting("VM Provider")
         return "%s not accepted by VM Provider %s" % (
             label, provider if provider else "(not set: Sun only)")
+    if verdict == "other-architecture":
+        return "%s is built for the other architecture (%s)" % (label, event.get("jvm", "?"))
     if verdict == "no-java-home":
         return "%s has no JavaHome" % label
     if verdict == "no-runtime-home":

@@ -284,6 +284,66 @@ TEST(LaunchTrace, RegistrySearchNamesEveryCandidateWithItsVerdictAndLoadsTheChos
     }
 }
 
+TEST(LaunchTrace, TodaysDistributionsAreNamedWithTheirVerdictsFromEachHive) {
+    JavaApp app(notAHome);
+    const std::wstring machine = runtimeWithScript(app.app.file(L"installed\\jdk"));
+    ASSERT_FALSE(machine.empty());
+    // The other architecture's runtime, registered by a per-user installer: this launcher's
+    // view leaves it to the other one's.
+    createFolders(app.app.file(L"installed\\zulu\\bin\\server"));
+    ASSERT_TRUE(writeOtherArchitectureLibrary(app.app.file(L"installed\\zulu\\bin\\server\\jvm.dll")));
+    createFolders(app.app.file(L"installed\\empty"));
+    constexpr bool view = tested::kOwnRegistryViewIs32Bit;
+    const ScopedRegistryKey keys[] = {
+        {HKEY_LOCAL_MACHINE, L"Software\\Eclipse Adoptium\\JDK\\8175.0.1\\hotspot\\MSI", view,
+         L"Path", JavaHomeValue{app.app.file(L"installed\\jdk")}},
+        {HKEY_LOCAL_MACHINE, L"Software\\JavaSoft\\JDK\\8175.9.1", view, L"JavaHome",
+         JavaHomeValue{app.app.file(L"installed\\jdk")}},
+        {HKEY_LOCAL_MACHINE, L"Software\\JavaSoft\\JDK\\8175.0.3", view, L"JavaHome",
+         JavaHomeValue{app.app.file(L"installed\\empty")}},
+        {HKEY_CURRENT_USER, L"Software\\Azul Systems\\Zulu\\zulu-8175.2", view,
+         L"InstallationPath", JavaHomeValue{app.app.file(L"installed\\zulu")}},
+    };
+    for (const ScopedRegistryKey& key : keys)
+        ASSERT_TRUE(key.created());
+    app.writeSettings({.runtimeLines = L"Minimum Version=8175\r\nMaximum Version=8175.5\r\n"});
+    TempFolder traces;
+    const std::wstring traceFile = traces.file(L"launch.trace");
+    const LaunchResult result = app.launch(tracedTo(traceFile));
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0u);
+    const Trace trace = readTrace(traceFile);
+    expectCompleteTrace(trace, 0);
+
+    struct Row {
+        const wchar_t* from;
+        const wchar_t* name;
+        const wchar_t* kind;
+        const wchar_t* verdict;
+    };
+    const Row rows[] = {
+        {L"current", L"8175.0.1", L"JDK", L"kept"},
+        {L"current", L"8175.9.1", L"JDK", L"above-maximum"},
+        {L"current", L"8175.0.3", L"JDK", L"no-jvm-library"},
+        {L"current-user", L"zulu-8175.2", L"JDK", L"other-architecture"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(narrow(row.name));
+        const auto seen = trace.of("runtime", "name", row.name);
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen.front()["from"], row.from);
+        EXPECT_EQ(seen.front()["kind"], row.kind);
+        EXPECT_EQ(seen.front()["provider"], L"Sun");
+        EXPECT_EQ(seen.front()["verdict"], row.verdict);
+    }
+    EXPECT_EQ(trace.first("chosen", "from"), L"current");
+    EXPECT_TRUE(samePath(trace.first("chosen", "jvm"), loadedModule(machine)));
+    keepForExplain(traceFile, L"current",
+                   {L"Sun JDK zulu-8175.2 is built for the other architecture",
+                    L"Sun JDK 8175.9.1 above Maximum Version 8175.5",
+                    L"Chosen: " + trace.first("chosen", "jvm") + L" (current)"});
+}
+
 TEST(LaunchTrace, OptionsArgumentsAndEnvironmentAreWhatTheVmAndMainReceived) {
     JavaApp app;
     ASSERT_TRUE(app.writeScript(JavaApp::script()));
