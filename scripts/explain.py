@@ -17,7 +17,7 @@ import sys
 
 # Every event kind and the fields it always carries.
 EVENTS = {
-    "start": ("format", "exe", "cmdline", "cwd"),
+    "start": ("format", "arch", "exe", "cmdline", "cwd"),
     "stage": ("stage",),
     "exit": ("by",),
     "settings-file": ("file", "embedded-sections"),
@@ -62,6 +62,7 @@ WORDS = {
     ("instance", "mode"): {"off", "first", "second"},
     ("search", "view"): {"native", "32-bit"},
     ("splash", "kind"): {"native", "runtime"},
+    ("start", "arch"): {"x64", "x86"},
 }
 
 SOURCE_NAMES = {
@@ -133,6 +134,9 @@ def launches(events):
 class Launch:
     def __init__(self, events):
         self.events = events
+        start = self.first("start") or {}
+        self.architecture = start.get("arch")
+        self.private_runtime_folder = {"x86": "jre32"}.get(self.architecture, "jre64")
         self.settings = {}
         for event in self.of("setting"):
             self.settings.setdefault((event["section"], event["key"]), event)
@@ -150,7 +154,8 @@ class Launch:
 
 
 def quoted(text):
-    return '"%s"' % text if text == "" or " " in text else text
+    """Text that holds a blank or a path separator, or none at all, within quotes."""
+    return '"%s"' % text if text == "" or " " in text or ";" in text else text
 
 
 def describe_settings(launch):
@@ -203,7 +208,8 @@ def refusal(launch, event):
     if verdict == "no-java-home":
         return "%s has no JavaHome" % label
     if verdict == "no-runtime-home":
-        return "no private runtime (no bin\\java.dll in %s or its jre64\\)" % event["home"]
+        return "no private runtime (no bin\\java.dll in %s or its %s\\)" % (
+            event["home"], launch.private_runtime_folder)
     if verdict == "no-jvm-library":
         wanted = {"server": " for JVM Type server"}.get(launch.setting("JVM Type"), "")
         return "%s in %s has no JVM library%s" % (label, event.get("home", "?"), wanted)
@@ -307,8 +313,9 @@ def explain(events):
     lines = []
     start = launch.first("start")
     if start:
-        lines.append("Launch of %s (process %d), command line: %s" % (
-            start["exe"], start["pid"], start["cmdline"]))
+        lines.append("Launch of %s (%s launcher, process %d), command line: %s" % (
+            start["exe"], {"x86": "32-bit"}.get(start.get("arch"), "64-bit"), start["pid"],
+            start["cmdline"]))
     lines.append("Settings: " + describe_settings(launch))
     instance = launch.first("instance")
     if instance and instance["mode"] != "off":
@@ -336,7 +343,7 @@ def explain(events):
     options = launch.of("vm-option")
     if options:
         lines.append("VM options: " + "; ".join(
-            event["text"] + (" (hook)" if event["hook"] else "") for event in options))
+            quoted(event["text"]) + (" (hook)" if event["hook"] else "") for event in options))
     arguments = launch.of("main-arg")
     mains = launch.of("main")
     if mains:

@@ -1,6 +1,7 @@
 // The trace file and the lines written to it.
 #include "launcher/LaunchTrace.h"
 
+#include "launcher/Architecture.h"
 #include "launcher/ProcessInfo.h"
 #include "launcher/TraceLine.h"
 #include "launcher/UniqueHandle.h"
@@ -78,6 +79,7 @@ void openLaunchTrace() {
     (void)readModulePath(executable, error);
     TraceLine("start")
         .number("format", 1)
+        .word("arch", architecture::kIs64Bit ? "x64" : "x86")
         .text("exe", executable)
         .text("cmdline", GetCommandLineW())
         .text("cwd", currentDirectory())

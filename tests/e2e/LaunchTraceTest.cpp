@@ -391,7 +391,8 @@ TEST(LaunchTrace, OptionsArgumentsAndEnvironmentAreWhatTheVmAndMainReceived) {
     EXPECT_EQ(settingOf(trace, L"Virtual Machine Parameters")["value"],
               L"-Dname=\"a b\" -Dhome=%QOVA_TEST_HOME% -Xmx50P -Dsnow=\u2603");
     keepForExplain(traceFile, L"options",
-                   {L"VM options: " + record.options[0].text + L"; " + record.options[1].text,
+                   {L"VM options: \"" + record.options[0].text + L"\"; \"" +
+                        record.options[1].text + L"\"; \"-Dname=a b\"; -Dhome=D:\\Home",
                     L"abort (hook); exit (hook)", L"Path=" + *record.environmentVariable(L"Path"),
                     L"Main: com/example/App with 6 arguments"});
 }

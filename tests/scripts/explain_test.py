@@ -33,8 +33,8 @@ def registered(pid, us, name, verdict, **more):
 def launch_that_picks_a_registered_runtime(pid=7):
     jvm = "C:\\Java\\1.5.0_22\\bin\\client\\jvm.dll"
     return [
-        line(pid, 10, "start", format=1, exe="C:\\App\\app.exe", cmdline="app.exe",
-             cwd="C:\\App"),
+        line(pid, 10, "start", format=1, arch="x64", exe="C:\\App\\app.exe",
+             cmdline="app.exe", cwd="C:\\App"),
         line(pid, 20, "settings-file", file="C:\\App\\app.ini", **{"embedded-sections": 0}),
         setting(pid, 30, "Maximum Version", "1.5", "file"),
         setting(pid, 31, "Virtual Machine Parameters", "-Xmx64m -Dextra=1",
@@ -86,6 +86,7 @@ class Explained(unittest.TestCase):
     def test_account_of_a_registry_pick_names_each_refusal_and_what_the_vm_got(self):
         out = self.account(launch_that_picks_a_registered_runtime(), "--strict")
         expected = [
+            "Launch of C:\\App\\app.exe (64-bit launcher, process 7), command line: app.exe",
             "Settings: C:\\App\\app.ini (no embedded settings); Maximum Version = 1.5 "
             "(settings file); Virtual Machine Parameters = \"-Xmx64m -Dextra=1\" (embedded "
             "settings extended by the \"+\" section); 1 more not set",
@@ -124,6 +125,17 @@ class Explained(unittest.TestCase):
                                     registered(1, 2, "1.6.0_45", verdict, **extra)], "--strict")
                 self.assertIn("(refused: %s)" % expected, out)
 
+    def test_the_private_runtime_folder_is_the_one_of_the_launcher_that_ran(self):
+        for arch, folder in (("x64", "jre64"), ("x86", "jre32")):
+            with self.subTest(arch):
+                out = self.account([
+                    line(1, 1, "start", format=1, arch=arch, exe="C:\\A\\a.exe", cmdline="a",
+                         cwd="C:\\"),
+                    line(1, 2, "runtime", **{"from": "private"}, home="C:\\A\\",
+                         verdict="no-runtime-home")], "--strict")
+                self.assertIn("no private runtime (no bin\\java.dll in C:\\A\\ or its %s\\)"
+                              % folder, out)
+
     def test_a_failed_stage_is_the_outcome_with_its_reason(self):
         rows = [
             ([line(1, 5, "jvm-library", path="C:\\J\\jvm.dll", loaded=False, error=193)],
@@ -152,12 +164,12 @@ class Explained(unittest.TestCase):
         mixed = [event for pair in zip(first, second) for event in pair]
         out = self.account(mixed, "--strict")
         self.assertEqual(out.count("Outcome: exit code 0"), 2)
-        self.assertIn("(process 7)", out)
-        self.assertIn("(process 9)", out)
+        self.assertIn("process 7)", out)
+        self.assertIn("process 9)", out)
         self.assertEqual(out.count("VM options:"), 2)
         last = self.account(mixed, "--last")
-        self.assertNotIn("(process 7)", last)
-        self.assertIn("(process 9)", last)
+        self.assertNotIn("process 7)", last)
+        self.assertIn("process 9)", last)
 
     def test_damaged_lines_spoil_only_themselves_unless_strict(self):
         lines = launch_that_picks_a_registered_runtime()
