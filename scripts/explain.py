@@ -32,7 +32,7 @@ EVENTS = {
     "chosen": ("from", "jvm", "paired"),
     "architecture": ("jvm", "x86"),
     "dialog": ("dialog", "result"),
-    "remember": ("file", "folder"),
+    "remember": ("file", "folder", "written"),
     "env": ("name", "value"),
     "cwd": ("folder",),
     "splash": ("kind", "image"),
@@ -260,6 +260,10 @@ def describe_choice(launch):
         parts.append("the %s dialog ended with %s%s" % (
             dialog["dialog"], dialog["result"],
             " on " + dialog["detail"] if dialog.get("detail") else ""))
+    for remember in launch.of("remember"):
+        parts.append("%s %s in %s" % (
+            "remembered" if remember["written"] else "could not remember", remember["folder"],
+            remember["file"]))
     return "; ".join(parts)
 
 

@@ -60,7 +60,8 @@ void tracePick(const CandidatePick& pick);
 void traceChosenRuntime(const char* from, const Launcher& launcher);
 void traceArchitecture(const std::wstring& jvmLibrary, bool isX86);
 void traceDialog(const char* dialog, INT_PTR result, const std::wstring& detail);
-void traceRememberedRuntime(const std::wstring& settingsFile, const std::wstring& folder);
+void traceRememberedRuntime(const std::wstring& settingsFile, const std::wstring& folder,
+                            bool written);
 
 // Environment, working directory and splash.
 void traceEnvironment(const wchar_t* name, const std::wstring& value);

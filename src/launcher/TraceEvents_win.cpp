@@ -205,9 +205,14 @@ void traceDialog(const char* dialog, INT_PTR result, const std::wstring& detail)
     line.write();
 }
 
-void traceRememberedRuntime(const std::wstring& settingsFile, const std::wstring& folder) {
+void traceRememberedRuntime(const std::wstring& settingsFile, const std::wstring& folder,
+                            bool written) {
     if (isLaunchTraced())
-        TraceLine("remember").text("file", settingsFile).text("folder", folder).write();
+        TraceLine("remember")
+            .text("file", settingsFile)
+            .text("folder", folder)
+            .flag("written", written)
+            .write();
 }
 
 void traceEnvironment(const wchar_t* name, const std::wstring& value) {

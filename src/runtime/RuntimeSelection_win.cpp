@@ -31,9 +31,10 @@ RuntimeSearchSettings searchSettingsOf(const Launcher& launcher) {
 
 void writeRuntimeFolder(const std::wstring& settingsFile, const std::wstring& folder) {
     // A settings file that cannot be written only means the user is asked again next time.
-    (void)WritePrivateProfileStringW(settings::javaRuntimeSection, settings::jrePathKey,
-                                     folder.c_str(), settingsFile.c_str());
-    traceRememberedRuntime(settingsFile, folder);
+    const bool written = WritePrivateProfileStringW(settings::javaRuntimeSection,
+                                                    settings::jrePathKey, folder.c_str(),
+                                                    settingsFile.c_str()) != FALSE;
+    traceRememberedRuntime(settingsFile, folder, written);
 }
 
 // The folder as a full path; as given when the system cannot resolve it.

@@ -136,6 +136,19 @@ class Explained(unittest.TestCase):
                 self.assertIn("no private runtime (no bin\\java.dll in C:\\A\\ or its %s\\)"
                               % folder, out)
 
+    def test_a_runtime_the_user_picked_is_named_with_where_it_was_remembered(self):
+        jvm = "C:\\rt\\bin\\server\\jvm.dll"
+        out = self.account([
+            line(1, 1, "dialog", dialog="missing-runtime", result="ok", detail="C:\\rt"),
+            line(1, 2, "chosen", **{"from": "dialog"}, jvm=jvm, paired=False),
+            line(1, 3, "remember", file="C:\\u\\app.ini", folder="C:\\rt\\", written=True),
+            line(1, 4, "remember", file="C:\\u\\app32.ini", folder="C:\\rt\\",
+                 written=False)], "--strict")
+        self.assertIn("Selection: the missing-runtime dialog ended with ok on C:\\rt; remembered "
+                      "C:\\rt\\ in C:\\u\\app.ini; could not remember C:\\rt\\ in "
+                      "C:\\u\\app32.ini\n", out)
+        self.assertIn("Chosen: %s (dialog)\n" % jvm, out)
+
     def test_a_failed_stage_is_the_outcome_with_its_reason(self):
         rows = [
             ([line(1, 5, "jvm-library", path="C:\\J\\jvm.dll", loaded=False, error=193)],
