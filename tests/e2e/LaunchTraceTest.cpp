@@ -505,6 +505,17 @@ TEST(LaunchTrace, EachStageThatEndsTheLaunchSaysSoAndTheExitCodeFollows) {
              EXPECT_EQ(trace.first("jvm-library", "error"), L"126");
          },
          L"(error 126: the library or one it needs is missing)"},
+        {"class path that comes out empty",
+         {},
+         {.classPath = L"\\lib\\none-*.jar"},
+         JavaApp::script(),
+         L"options",
+         kFailureExitCode,
+         [](const Trace& trace) {
+             EXPECT_EQ(trace.first("jvm-library", "loaded"), L"true");
+             EXPECT_TRUE(trace.of("vm-option").empty());
+         },
+         L"the options stage failed: the class path came out empty"},
         {"VM not created",
          {},
          {},
