@@ -54,8 +54,8 @@ void openLaunchTrace() {
     // Appending only: every write lands at the end, whoever else appends to the file, and
     // a line is never overwritten. Shared, so that launches at the same time all trace and
     // the file can be read while the application runs. A folder, a missing folder or a file
-    // this user may not write leaves the trace off.
-    // Read access only so that the lock below may be taken; without it the lines are still
+    // this user may not write leaves the trace off. Read access is asked for only because
+    // the lock taken around each line needs it; where it is refused the lines are still
     // appended, only no longer kept apart from those of launches writing at the same moment.
     constexpr DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     for (const DWORD access : {DWORD{FILE_APPEND_DATA | FILE_READ_DATA}, DWORD{FILE_APPEND_DATA}}) {
