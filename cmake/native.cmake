@@ -26,6 +26,13 @@ if(QOVA_UNIT_TESTS AND NOT QOVA_LIBFUZZER)
     add_test(NAME unit_tests COMMAND unit_tests)
 endif()
 
+# scripts/explain.py, on traces written line by line.
+find_program(QOVA_PYTHON python3)
+if(QOVA_PYTHON AND NOT QOVA_LIBFUZZER)
+    add_test(NAME explain_script
+             COMMAND ${QOVA_PYTHON} ${CMAKE_SOURCE_DIR}/tests/scripts/explain_test.py)
+endif()
+
 # Fuzz targets: each tests/fuzz/fuzz_NAME.cpp defines LLVMFuzzerTestOneInput and has its seed
 # corpus in tests/fuzz/corpus/fuzz_NAME. With g++ they are linked with a driver that replays
 # the corpus and then feeds a fixed number of pseudo-random and mutated inputs, so ctest runs

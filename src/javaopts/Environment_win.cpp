@@ -7,6 +7,7 @@
 #include "javaopts/ExecutableFolder.h"
 #include "javaopts/PathList.h"
 #include "jvm/Messages.h"
+#include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
 #include "launcher/ProcessInfo.h"
 #include "res/resource.h"
@@ -35,7 +36,10 @@ void publishJvmLocation(const std::wstring& jvmLibraryPath) {
     // Not checked: a variable that cannot be set only withholds a convenience from the
     // application, never the launch.
     SetEnvironmentVariableW(L"QOVA_JVM_PATH", jvmLibraryPath.c_str());
-    SetEnvironmentVariableW(L"QOVA_JVM_HOME", runtimeHomeFolder(jvmLibraryPath).c_str());
+    traceEnvironment(L"QOVA_JVM_PATH", jvmLibraryPath);
+    const std::wstring home = runtimeHomeFolder(jvmLibraryPath);
+    SetEnvironmentVariableW(L"QOVA_JVM_HOME", home.c_str());
+    traceEnvironment(L"QOVA_JVM_HOME", home);
 }
 
 void Launcher::prepareEnvironment() {
@@ -58,6 +62,7 @@ void Launcher::prepareEnvironment() {
     std::wstring path = composeSystemPath(systemPath, jvmLibraryPath);
     expandFromProcessEnvironment(path);
     SetEnvironmentVariableW(L"Path", path.c_str());
+    traceEnvironment(L"Path", path);
 }
 
 void Launcher::setWorkingDirectoryToExecutableFolder() {
@@ -72,6 +77,6 @@ void Launcher::setWorkingDirectoryToExecutableFolder() {
     const std::wstring folder = workingDirectoryFor(executablePath);
     // Not checked: relative paths then resolve against the directory the process started in,
     // as they would without the setting.
-    if (!folder.empty())
-        SetCurrentDirectoryW(folder.c_str());
+    if (!folder.empty() && SetCurrentDirectoryW(folder.c_str()))
+        traceWorkingDirectory(folder);
 }

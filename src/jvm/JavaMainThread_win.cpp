@@ -5,6 +5,7 @@
 #include "jvm/LocalReference.h"
 #include "jvm/Messages.h"
 #include "jvm/ModifiedUtf8.h"
+#include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
 #include "res/resource.h"
 
@@ -19,14 +20,15 @@ constexpr DWORD kThreadFailed = 1;
 
 DWORD WINAPI javaMainThreadProc(void* parameter) {
     auto& launcher = *static_cast<Launcher*>(parameter);
-    if (!launcher.createVm())
+    if (!traceStage("vm", launcher.createVm()))
         return kThreadFailed;
-    return launcher.invokeMain() ? kThreadStarted : kThreadFailed;
+    return traceStage("main", launcher.invokeMain()) ? kThreadStarted : kThreadFailed;
 }
 
 int Launcher::runJavaMainThread() {
     if (mainThreadStackSize == 0)
         mainThreadStackSize = defaultThreadStackSize();
+    traceMainThread(mainThreadStackSize);
     // The VM is created on a thread of its own because the stack of the process's first
     // thread is fixed by the executable: only a new thread can have the stack the
     // application asks for. The size is a reservation, as a Java thread stack size is; a
@@ -68,6 +70,7 @@ bool Launcher::invokeMain() {
         // The name as Java spelled it back, in slash form, then the bytes are released.
         const std::wstring shownName = decodeModifiedUtf8(std::string_view(classNameBytes));
         env->ReleaseStringUTFChars(className, classNameBytes);
+        traceMain(shownName, "class-not-found");
         showFormattedMessage(messageOwner, loadString(IDS_MAIN_CLASS_NOT_FOUND), shownName);
         return giveUp();
     }
@@ -77,6 +80,7 @@ bool Launcher::invokeMain() {
     const jmethodID mainMethod =
         env->GetStaticMethodID(mainClassObject, "main", "([Ljava/lang/String;)V");
     if (!mainMethod) {
+        traceMain(mainClass, "no-main-method");
         // A VM reports a missing method as NoSuchMethodError; the message is only for a VM
         // that says nothing.
         if (!env->ExceptionCheck())
@@ -87,18 +91,25 @@ bool Launcher::invokeMain() {
     if (!arguments)
         return giveUp();
 
+    traceMainArguments(appArguments);
+    traceMain(mainClass, "called");
     if (mainStartedEvent)
         SetEvent(mainStartedEvent.get());
     env->CallStaticVoidMethod(mainClassObject, mainMethod, arguments);
 
     if (const LocalReference<jthrowable> exception(env, env->ExceptionOccurred()); exception) {
+        traceMain(mainClass, "exception");
         closeSplash();
         // Printed on the VM's standard error in either case, as the VM prints an exception that
         // ends a thread; describing also clears it, so that the calls that fetch its trace for
         // the dialog are legal JNI. Without the check the application goes on as after a return.
         env->ExceptionDescribe();
-        if (failureCheck && showExceptionDialog(exception.get(), env))
+        if (failureCheck && showExceptionDialog(exception.get(), env)) {
+            traceMain(mainClass, "stopped");
             exitOnStop(env);
+        }
+    } else {
+        traceMain(mainClass, "returned");
     }
     env->DeleteLocalRef(arguments);
 

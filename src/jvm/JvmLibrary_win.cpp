@@ -4,6 +4,7 @@
 #include "jvm/Messages.h"
 #include "jvm/PeHeaders.h"
 #include "launcher/Architecture.h"
+#include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
 #include "res/resource.h"
 
@@ -22,21 +23,27 @@ bool Launcher::loadJvmLibrary(const std::wstring& path) {
     const HMODULE library = LoadLibraryW(path.c_str());
     if (!library) {
         const DWORD error = GetLastError();
+        traceJvmLibrary(path, error, nullptr);
         showFormattedMessage(messageOwner, loadString(IDS_JVM_LOAD_FAILED), path,
                              static_cast<int32_t>(error));
         return false;
     }
     createJavaVm = exportOf<JNI_CreateJavaVM_t>(library, "JNI_CreateJavaVM");
     if (!createJavaVm) {
-        showWindowsError(messageOwner, IDS_NO_CREATE_JAVA_VM, GetLastError());
+        const DWORD error = GetLastError();
+        traceJvmLibrary(path, error, "JNI_CreateJavaVM");
+        showWindowsError(messageOwner, IDS_NO_CREATE_JAVA_VM, error);
         return false;
     }
     getDefaultJavaVmInitArgs =
         exportOf<JNI_GetDefaultJavaVMInitArgs_t>(library, "JNI_GetDefaultJavaVMInitArgs");
     if (!getDefaultJavaVmInitArgs) {
-        showWindowsError(messageOwner, IDS_NO_CREATE_JAVA_VM, GetLastError());
+        const DWORD error = GetLastError();
+        traceJvmLibrary(path, error, "JNI_GetDefaultJavaVMInitArgs");
+        showWindowsError(messageOwner, IDS_NO_CREATE_JAVA_VM, error);
         return false;
     }
+    traceJvmLibrary(path, 0, nullptr);
     return true;
 }
 
@@ -63,4 +70,5 @@ void Launcher::checkPairedRuntime() {
     if (image.open(jvmLibraryPath) && image.isPe() && image.isMachine(kMachineI386))
         runPairedProduct = true;
     image.close();
+    traceArchitecture(jvmLibraryPath, runPairedProduct);
 }

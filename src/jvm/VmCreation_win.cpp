@@ -2,6 +2,7 @@
 // hooks, and destroying it at cleanup.
 #include "jvm/Messages.h"
 #include "jvm/VmHooks.h"
+#include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
 #include "res/resource.h"
 
@@ -42,6 +43,7 @@ bool Launcher::createVm() {
     char exitName[] = "exit";
     options.push_back({abortName, reinterpret_cast<void*>(&jvmAbortHook)});
     options.push_back({exitName, reinterpret_cast<void*>(&jvmExitHook)});
+    traceVmOptions(options);
 
     JavaVMInitArgs arguments{};
     arguments.version = JNI_VERSION_1_2;
@@ -52,6 +54,7 @@ bool Launcher::createVm() {
     arguments.ignoreUnrecognized = JNI_FALSE;
 
     const jint result = createJavaVm(&javaVm, reinterpret_cast<void**>(&jniEnv), &arguments);
+    traceVmCreated(result);
     if (result != JNI_OK) {
         javaVm = nullptr;
         jniEnv = nullptr;

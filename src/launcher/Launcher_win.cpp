@@ -1,5 +1,7 @@
 #include "launcher/Launcher.h"
 
+#include "launcher/LaunchTrace.h"
+
 std::atomic<Launcher*> currentLauncher{nullptr};
 
 Launcher::Launcher() { currentLauncher = this; }
@@ -13,27 +15,30 @@ Launcher::~Launcher() {
 
 bool Launcher::prepare() {
     parseCommandLine();
-    return readLaunchSettings() && readApplicationSettings() && selectRuntime();
+    return traceStage("settings", readLaunchSettings()) &&
+           traceStage("application", readApplicationSettings()) &&
+           traceStage("runtime", selectRuntime());
 }
 
 int Launcher::run() {
     if (runPairedProduct)
-        return startPairedProduct();
+        return traceResult("paired-product", startPairedProduct());
     if (singleInstance && !isFirstInstance)
-        return waitForFirstInstance();
+        return traceResult("second-instance", waitForFirstInstance());
 
     prepareEnvironment();
     // A splash stage that cannot locate the settings file ends the launch as a failure, as
     // every other stage that cannot locate it does: exit code 0 would report success.
-    if (!hasArgument(L"-nosplash") && !hasArgument(L"/nosplash") && !startSplash())
+    if (!hasArgument(L"-nosplash") && !hasArgument(L"/nosplash") &&
+        !traceStage("splash", startSplash()))
         return -1;
-    if (!loadJvmLibrary(jvmLibraryPath))
+    if (!traceStage("jvm-library", loadJvmLibrary(jvmLibraryPath)))
         return -1;
     // Without a class path (message shown) there is nothing the VM could start: creating it
     // anyway would only look the main class up on the runtime's own class path.
-    if (!buildJavaOptions())
+    if (!traceStage("options", buildJavaOptions()))
         return -1;
-    if (runJavaMainThread() == 0)
+    if (traceResult("java-main-thread", runJavaMainThread()) == 0)
         return 0;
     if (splashClose) {
         splashClose();

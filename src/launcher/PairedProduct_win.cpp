@@ -1,5 +1,6 @@
 // Handing the launch over to the paired launcher, built for the architecture of the only
 // runtime that qualified.
+#include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
 
 int Launcher::startPairedProduct() {
@@ -12,8 +13,9 @@ int Launcher::startPairedProduct() {
     std::wstring commandLine = L"\"" + pairProduct + L"\"";
     // Not checked: a paired launcher that does not start leaves nothing to wait for, and the
     // hand-over ends with 0 as if it had.
-    (void)CreateProcessW(pairProduct.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                         nullptr, nullptr, &startup, &process);
+    (void)traceStage("paired-product-start",
+                     CreateProcessW(pairProduct.c_str(), commandLine.data(), nullptr, nullptr,
+                                    FALSE, 0, nullptr, nullptr, &startup, &process) != FALSE);
     const UniqueHandle pairedProcess(process.hProcess);
     const UniqueHandle pairedThread(process.hThread);
     if (!pairReturnCode || !pairedProcess)

@@ -1,4 +1,5 @@
 // Process entry: one Launcher, prepare, run, cleanup; the run result is the exit code.
+#include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
 
 #include <cstdlib>
@@ -11,6 +12,7 @@ void __verbose_terminate_handler() { abort(); }
 } // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    openLaunchTrace();
     int result = -1;
     {
         Launcher launcher;
@@ -24,6 +26,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             result = launcher.run();
         launcher.cleanup();
     }
+    traceExit(result, "launcher");
     // -1 leaves the process as 4294967295.
     return result;
 }

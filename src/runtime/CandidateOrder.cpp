@@ -18,10 +18,10 @@ void orderCandidates(std::vector<JreCandidate>& candidates,
                      });
 }
 
-const JreCandidate* chooseCandidate(const std::vector<JreCandidate>& ordered,
-                                    const std::vector<std::wstring>& preferredVersions) {
+CandidatePick pickCandidate(const std::vector<JreCandidate>& ordered,
+                            const std::vector<std::wstring>& preferredVersions) {
     if (ordered.empty())
-        return nullptr;
+        return {};
     // Preferred versions are tried in the order written: an earlier entry wins even when a
     // later one would match a newer or favoured runtime.
     for (const std::wstring& entry : preferredVersions) {
@@ -30,7 +30,12 @@ const JreCandidate* chooseCandidate(const std::vector<JreCandidate>& ordered,
             return JavaVersion::matchesPrefix(c.version, pattern);
         });
         if (match != ordered.end())
-            return &*match;
+            return {&*match, &entry};
     }
-    return &ordered.front();
+    return {&ordered.front(), nullptr};
+}
+
+const JreCandidate* chooseCandidate(const std::vector<JreCandidate>& ordered,
+                                    const std::vector<std::wstring>& preferredVersions) {
+    return pickCandidate(ordered, preferredVersions).chosen;
 }

@@ -18,7 +18,19 @@ struct CandidateOrderSettings {
 // then newer. Candidates that tie keep their collection order.
 void orderCandidates(std::vector<JreCandidate>& candidates, const CandidateOrderSettings& settings);
 
+struct CandidatePick {
+    // nullptr only when there are no candidates.
+    const JreCandidate* chosen = nullptr;
+    // The "Preferred versions" entry that chose it; nullptr when none matched and the first
+    // ordered candidate was taken.
+    const std::wstring* preferredEntry = nullptr;
+};
+
 // The first ordered candidate matching the earliest preferred version that matches any,
-// else the first ordered candidate; nullptr only when there are no candidates.
+// else the first ordered candidate.
+CandidatePick pickCandidate(const std::vector<JreCandidate>& ordered,
+                            const std::vector<std::wstring>& preferredVersions);
+
+// The candidate pickCandidate chooses.
 const JreCandidate* chooseCandidate(const std::vector<JreCandidate>& ordered,
                                     const std::vector<std::wstring>& preferredVersions);

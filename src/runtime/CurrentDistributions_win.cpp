@@ -4,6 +4,7 @@
 
 #include "jvm/MappedImage.h"
 #include "launcher/Architecture.h"
+#include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
 #include "runtime/RegistryKeys.h"
 #include "runtime/RuntimeProbe.h"
@@ -30,34 +31,51 @@ void collectCurrentRuntimes(HKEY hive, const CurrentFamily& family, bool use32Bi
     const UniqueRegistryKey familyKey = openRegistryKey(hive, family.key, use32BitView);
     if (!familyKey)
         return;
+    const char* from = hive == HKEY_CURRENT_USER ? "current-user" : "current";
     for (const std::wstring& name : registrySubKeyNames(familyKey.get())) {
         // The kind may come from the name, so the family rules are applied per registration.
         const RuntimeFamily rules = familyRulesOf(family, name);
-        if (!isFamilySearched(rules, settings.sources))
-            continue;
         const JavaVersion version = JavaVersion::fromText(name, 0);
-        if (!isWithinBounds(version, settings.minVersion, settings.maxVersion))
+        if (const FamilyRule rule = familyRule(rules, settings.sources); rule != FamilyRule::searched) {
+            traceRegisteredRuntime(from, rules, name, version, refusalOf(rule));
             continue;
+        }
+        const BoundsCheck bounds = checkBounds(version, settings.minVersion, settings.maxVersion);
+        if (bounds != BoundsCheck::within) {
+            traceRegisteredRuntime(from, rules, name, version, refusalOf(bounds));
+            continue;
+        }
         const UniqueRegistryKey installKey =
             openRegistryKey(familyKey.get(), installationKeyPath(family, name), use32BitView);
-        if (!installKey)
+        const std::wstring registeredHome =
+            installKey ? readRegistryText(installKey.get(), family.homeValue) : std::wstring();
+        if (registeredHome.empty()) {
+            traceRegisteredRuntime(from, rules, name, version, "no-java-home");
             continue;
-        const std::wstring registeredHome = readRegistryText(installKey.get(), family.homeValue);
-        if (registeredHome.empty())
-            continue;
+        }
         const int probeType = collectionJvmType(rules, settings.jvmType);
+        const bool favored = isFamilyFavored(rules, settings.sources);
+        bool libraryFound = false;
         for (std::wstring& home : currentHomeFolders(registeredHome)) {
             const FoundJvmLibrary library = findJvmLibrary(home, probeType);
             if (library.path.empty())
                 continue;
+            libraryFound = true;
+            // A per-user registration of the other architecture belongs to the other view's
+            // search: refused here, not missing.
             if (architectures != UserRegistrations::None &&
                 isOtherArchitecture(library.path) !=
-                    (architectures == UserRegistrations::OtherArchitecture))
+                    (architectures == UserRegistrations::OtherArchitecture)) {
+                traceRegisteredRuntime(from, rules, name, version, "other-architecture", home,
+                                       &library, favored);
                 break;
-            candidates.push_back({version, std::move(home), library.isServer,
-                                  isFamilyFavored(rules, settings.sources)});
+            }
+            traceRegisteredRuntime(from, rules, name, version, "kept", home, &library, favored);
+            candidates.push_back({version, std::move(home), library.isServer, favored});
             break;
         }
+        if (!libraryFound)
+            traceRegisteredRuntime(from, rules, name, version, "no-jvm-library", registeredHome);
     }
 }
 
@@ -70,6 +88,7 @@ std::optional<std::wstring> searchCurrentDistributions(bool use32BitView,
     const UserRegistrations user = use32BitView == architecture::kOwnRegistryViewIs32Bit
                                        ? UserRegistrations::OwnArchitecture
                                        : UserRegistrations::OtherArchitecture;
+    traceSearch("current", use32BitView);
     std::vector<JreCandidate> candidates;
     for (const CurrentFamily& family : currentFamilies())
         collectCurrentRuntimes(HKEY_LOCAL_MACHINE, family, use32BitView, UserRegistrations::None,
@@ -86,6 +105,7 @@ bool Launcher::findCurrentDistribution(const RuntimeSearchSettings& search) {
         const FoundJvmLibrary library = findJvmLibrary(*home, jvmType);
         if (!library.path.empty()) {
             jvmLibraryPath = library.path;
+            traceChosenRuntime("current", *this);
             return true;
         }
     }
@@ -97,6 +117,7 @@ bool Launcher::findCurrentDistribution(const RuntimeSearchSettings& search) {
             if (!library.path.empty()) {
                 jvmLibraryPath = library.path;
                 runPairedProduct = true;
+                traceChosenRuntime("current", *this);
                 return true;
             }
         }

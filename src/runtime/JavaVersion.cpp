@@ -107,14 +107,19 @@ JavaVersion JavaVersion::fromText(const std::wstring& text, int32_t fill) {
     return version;
 }
 
-bool isWithinBounds(const JavaVersion& version, const JavaVersion& minimum,
-                    const JavaVersion& maximum) {
+BoundsCheck checkBounds(const JavaVersion& version, const JavaVersion& minimum,
+                        const JavaVersion& maximum) {
     // The unbounded patterns mean "no limit", and the version-requirement message says so;
     // comparing against them would reject a runtime with a component beyond 65535 under
     // "any", and every runtime under an empty maximum, which reads as 0.0.0.0.
     if (!minimum.isUnbounded() && JavaVersion::compare(version, minimum) < 0)
-        return false;
+        return BoundsCheck::belowMinimum;
     if (!maximum.isUnbounded() && JavaVersion::compare(version, maximum) > 0)
-        return false;
-    return true;
+        return BoundsCheck::aboveMaximum;
+    return BoundsCheck::within;
+}
+
+bool isWithinBounds(const JavaVersion& version, const JavaVersion& minimum,
+                    const JavaVersion& maximum) {
+    return checkBounds(version, minimum, maximum) == BoundsCheck::within;
 }

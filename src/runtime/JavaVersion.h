@@ -44,7 +44,13 @@ struct JavaVersion {
     }
 };
 
-// Whether version lies between the bounds, both ends inclusive. An unbounded bound, the
+enum class BoundsCheck { within, belowMinimum, aboveMaximum };
+
+// Where version lies against the bounds, both ends inclusive. An unbounded bound, the
 // all-zero value of an empty setting included, limits nothing.
+BoundsCheck checkBounds(const JavaVersion& version, const JavaVersion& minimum,
+                        const JavaVersion& maximum);
+
+// Whether checkBounds finds the version within the bounds.
 bool isWithinBounds(const JavaVersion& version, const JavaVersion& minimum,
                     const JavaVersion& maximum);

@@ -1,5 +1,6 @@
 #include "runtime/RegistryRuntimes.h"
 
+#include "launcher/LaunchTrace.h"
 #include "runtime/CandidateOrder.h"
 #include "runtime/RegistryKeys.h"
 #include "runtime/RuntimeProbe.h"
@@ -29,18 +30,25 @@ void collectRegistryRuntimes(const RuntimeFamily& family, bool use32BitView,
     for (const std::wstring& name : registrySubKeyNames(familyKey.get())) {
         // Bounds first: a runtime outside them is never looked at on disk.
         const JavaVersion version = JavaVersion::fromText(name, 0);
-        if (!isWithinBounds(version, settings.minVersion, settings.maxVersion))
+        const BoundsCheck bounds = checkBounds(version, settings.minVersion, settings.maxVersion);
+        if (bounds != BoundsCheck::within) {
+            traceRegisteredRuntime("registry", family, name, version, refusalOf(bounds));
             continue;
+        }
         // Relative to the family key, in the view that key was opened in.
         const UniqueRegistryKey runtimeKey = openRegistryKey(familyKey.get(), name, use32BitView);
-        if (!runtimeKey)
-            continue;
         // Environment references are not expanded: installers write plain folders here.
-        const std::wstring javaHome = readRegistryText(runtimeKey.get(), L"JavaHome");
-        if (javaHome.empty())
+        const std::wstring javaHome =
+            runtimeKey ? readRegistryText(runtimeKey.get(), L"JavaHome") : std::wstring();
+        if (javaHome.empty()) {
+            traceRegisteredRuntime("registry", family, name, version, "no-java-home");
             continue;
+        }
         std::wstring home = homeFolderFromJavaHome(javaHome, family);
         const FoundJvmLibrary library = findJvmLibrary(home, probeType);
+        traceRegisteredRuntime("registry", family, name, version,
+                               library.path.empty() ? "no-jvm-library" : "kept", home, &library,
+                               favored);
         if (library.path.empty())
             continue;
         candidates.push_back({version, std::move(home), library.isServer, favored});
@@ -49,9 +57,12 @@ void collectRegistryRuntimes(const RuntimeFamily& family, bool use32BitView,
 
 std::optional<std::wstring> searchRegistry(bool use32BitView,
                                            const RuntimeSearchSettings& settings) {
+    traceSearch("registry", use32BitView);
     std::vector<JreCandidate> candidates;
     for (const RuntimeFamily& family : runtimeFamilies()) {
-        if (isFamilySearched(family, settings.sources))
+        const FamilyRule rule = familyRule(family, settings.sources);
+        traceFamily(family, rule);
+        if (rule == FamilyRule::searched)
             collectRegistryRuntimes(family, use32BitView, settings, candidates);
     }
     return chooseRuntimeHome(candidates, settings);
@@ -60,8 +71,10 @@ std::optional<std::wstring> searchRegistry(bool use32BitView,
 std::optional<std::wstring> chooseRuntimeHome(std::vector<JreCandidate>& candidates,
                                               const RuntimeSearchSettings& settings) {
     orderCandidates(candidates, orderSettings(settings));
-    const JreCandidate* chosen = chooseCandidate(candidates, settings.preferredVersions);
-    if (!chosen)
+    traceCandidateOrder(candidates);
+    const CandidatePick pick = pickCandidate(candidates, settings.preferredVersions);
+    tracePick(pick);
+    if (!pick.chosen)
         return std::nullopt;
-    return chosen->homeFolder;
+    return pick.chosen->homeFolder;
 }

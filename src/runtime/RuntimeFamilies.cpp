@@ -51,11 +51,18 @@ const std::array<RuntimeFamily, 5>& runtimeFamilies() {
     return families;
 }
 
-bool isFamilySearched(const RuntimeFamily& family, const RuntimeSourceSettings& settings) {
+FamilyRule familyRule(const RuntimeFamily& family, const RuntimeSourceSettings& settings) {
+    if (!isProviderAllowed(family.provider, settings))
+        return FamilyRule::providerNotAccepted;
     // A kind that is not wanted is still searched in favour mode: it may win when nothing
     // favoured is installed.
-    return (settings.otherSourceAllowed || isKindWanted(family.kind, settings)) &&
-           isProviderAllowed(family.provider, settings);
+    if (!settings.otherSourceAllowed && !isKindWanted(family.kind, settings))
+        return FamilyRule::kindNotWanted;
+    return FamilyRule::searched;
+}
+
+bool isFamilySearched(const RuntimeFamily& family, const RuntimeSourceSettings& settings) {
+    return familyRule(family, settings) == FamilyRule::searched;
 }
 
 bool isFamilyFavored(const RuntimeFamily& family, const RuntimeSourceSettings& settings) {

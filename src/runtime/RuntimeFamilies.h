@@ -32,6 +32,11 @@ struct RuntimeSourceSettings {
     bool ibmFavored = false;
 };
 
+// Whether a family is searched, and when it is not, which setting rules it out: "VM Provider"
+// (the provider is not accepted) or "JVM Source" (the kind is not wanted).
+enum class FamilyRule { searched, providerNotAccepted, kindNotWanted };
+FamilyRule familyRule(const RuntimeFamily& family, const RuntimeSourceSettings& settings);
+
 bool isFamilySearched(const RuntimeFamily& family, const RuntimeSourceSettings& settings);
 bool isFamilyFavored(const RuntimeFamily& family, const RuntimeSourceSettings& settings);
 

@@ -3,6 +3,7 @@
 #include "javaopts/ExecutableFolder.h"
 #include "jvm/Messages.h"
 #include "launcher/Architecture.h"
+#include "launcher/LaunchTrace.h"
 #include "launcher/ProcessInfo.h"
 #include "launcher/UniqueHandle.h"
 #include "res/resource.h"
@@ -54,6 +55,9 @@ bool findPrivateRuntime(HWND owner, std::wstring& folder) {
         showWindowsError(owner, IDS_MODULE_PATH_FAILED, error);
         return false;
     }
-    folder = privateRuntimeIn(executableFolderWithBackslash(modulePath));
+    const std::wstring executableFolder = executableFolderWithBackslash(modulePath);
+    folder = privateRuntimeIn(executableFolder);
+    if (folder.empty())
+        traceRuntimeFolder("private", executableFolder, {}, "no-runtime-home");
     return true;
 }

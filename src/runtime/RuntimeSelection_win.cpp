@@ -1,5 +1,6 @@
 // Choosing the Java runtime to load, and remembering one the user picked.
 #include "launcher/Architecture.h"
+#include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
 #include "launcher/WindowsVersion.h"
 #include "runtime/RegistryRuntimes.h"
@@ -30,8 +31,10 @@ RuntimeSearchSettings searchSettingsOf(const Launcher& launcher) {
 
 void writeRuntimeFolder(const std::wstring& settingsFile, const std::wstring& folder) {
     // A settings file that cannot be written only means the user is asked again next time.
-    (void)WritePrivateProfileStringW(settings::javaRuntimeSection, settings::jrePathKey,
-                                     folder.c_str(), settingsFile.c_str());
+    const bool written = WritePrivateProfileStringW(settings::javaRuntimeSection,
+                                                    settings::jrePathKey, folder.c_str(),
+                                                    settingsFile.c_str()) != FALSE;
+    traceRememberedRuntime(settingsFile, folder, written);
 }
 
 // The folder as a full path; as given when the system cannot resolve it.
@@ -54,6 +57,7 @@ std::wstring fullPathOf(const std::wstring& folder) {
 } // namespace
 
 bool Launcher::selectRuntime() {
+    traceInstance(*this);
     // A second instance hands its arguments to the first and loads no runtime of its own.
     if (singleInstance && !isFirstInstance)
         return true;
@@ -68,11 +72,13 @@ bool Launcher::selectRuntime() {
     // current directory; the library is kept by its full path, because loading a relative
     // path searches other folders first and the environment would hand it on relative.
     if (!jrePath.empty()) {
-        const FoundJvmLibrary library =
-            findJvmLibrary(fullPathOf(withTrailingBackslash(jrePath)), jvmType);
+        const std::wstring home = fullPathOf(withTrailingBackslash(jrePath));
+        const FoundJvmLibrary library = findJvmLibrary(home, jvmType);
+        traceRuntimeFolder("jre-path", home, library);
         if (!library.path.empty()) {
             jvmLibraryPath = library.path;
             checkPairedRuntime();
+            traceChosenRuntime("jre-path", *this);
             return true;
         }
     }
@@ -81,8 +87,10 @@ bool Launcher::selectRuntime() {
     std::wstring privateRuntime;
     if (findPrivateRuntime(messageOwner, privateRuntime) && !privateRuntime.empty()) {
         const FoundJvmLibrary library = findJvmLibrary(privateRuntime, jvmType);
+        traceRuntimeFolder("private", privateRuntime, library);
         if (!library.path.empty()) {
             jvmLibraryPath = library.path;
+            traceChosenRuntime("private", *this);
             return true;
         }
     }
@@ -94,6 +102,7 @@ bool Launcher::selectRuntime() {
         const FoundJvmLibrary library = findJvmLibrary(*home, jvmType);
         if (!library.path.empty()) {
             jvmLibraryPath = library.path;
+            traceChosenRuntime("registry", *this);
             return true;
         }
     }
@@ -105,6 +114,7 @@ bool Launcher::selectRuntime() {
             if (!library.path.empty()) {
                 jvmLibraryPath = library.path;
                 runPairedProduct = true;
+                traceChosenRuntime("registry", *this);
                 return true;
             }
         }

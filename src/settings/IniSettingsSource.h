@@ -1,11 +1,14 @@
 // Settings in an INI file, read and written through the Windows profile functions.
 #pragma once
 
+#include "settings/SettingOrigin.h"
 #include "settings/SettingsSource.h"
 
 class IniSettingsSource : public SettingsSource {
 public:
-    explicit IniSettingsSource(std::wstring filePath) : filePath_(std::move(filePath)) {}
+    // `origin` is what the launch trace calls the file: the settings file or the per-user one.
+    explicit IniSettingsSource(std::wstring filePath, SettingOrigin origin = SettingOrigin::file)
+        : filePath_(std::move(filePath)), origin_(origin) {}
 
     void read(const std::wstring& section, const std::wstring& key, std::wstring& value) override;
     void listSections(std::vector<std::wstring>& names) override;
@@ -21,4 +24,5 @@ protected:
 
 private:
     std::wstring filePath_;
+    SettingOrigin origin_;
 };

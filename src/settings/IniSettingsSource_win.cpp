@@ -1,11 +1,14 @@
 #include "settings/CombinedSettingsSource.h"
 #include "settings/IniSettingsSource.h"
 
+#include "launcher/LaunchTrace.h"
+
 #include <windows.h>
 
 void IniSettingsSource::read(const std::wstring& section, const std::wstring& key,
                              std::wstring& value) {
     readFile(section, key, value);
+    traceSetting(section, key, value, value.empty() ? SettingOrigin::none : origin_);
 }
 
 void IniSettingsSource::readFile(const std::wstring& section, const std::wstring& key,
@@ -65,5 +68,7 @@ void CombinedSettingsSource::read(const std::wstring& section, const std::wstrin
     std::wstring extension;
     if (fileValue.empty())
         readFile(section + L"+", key, extension);
-    value = combineSettingValue(std::move(embedded), fileValue, extension);
+    SettingOrigin origin;
+    value = combineSettingValue(std::move(embedded), fileValue, extension, origin);
+    traceSetting(section, key, value, origin);
 }

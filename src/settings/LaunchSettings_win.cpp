@@ -1,4 +1,5 @@
 #include "jvm/Messages.h"
+#include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
 #include "launcher/WindowsVersion.h"
 #include "res/resource.h"
@@ -40,6 +41,7 @@ bool Launcher::readLaunchSettingsFrom(const std::wstring& path) {
     productName = file.value(productInformationSection, productNameKey);
 
     CombinedSettingsSource combined(path, embeddedSettingsText());
+    traceSettingsFile(path, combined.sections().size());
     minVersion = versionBound(combined.value(javaRuntimeSection, minimumVersionKey), 0);
     maxVersion = versionBound(combined.value(javaRuntimeSection, maximumVersionKey), 65535);
     isService = combined.value(applicationSection, applicationTypeKey) == serviceType;
@@ -50,8 +52,12 @@ bool Launcher::readLaunchSettingsFrom(const std::wstring& path) {
     std::wstring userFile;
     if (isWindowsNt() && !isService)
         ownUserSettingsFilePath(false, userFile);
-    if (!userFile.empty() && fileExists(userFile))
-        jrePath = IniSettingsSource(userFile).value(javaRuntimeSection, jrePathKey);
+    const bool userFileExists = !userFile.empty() && fileExists(userFile);
+    if (!userFile.empty())
+        traceUserSettingsFile(userFile, userFileExists);
+    if (userFileExists)
+        jrePath = IniSettingsSource(userFile, SettingOrigin::userFile)
+                      .value(javaRuntimeSection, jrePathKey);
     else
         jrePath = combined.value(javaRuntimeSection, jrePathKey);
 

@@ -118,13 +118,25 @@ void MemorySettingsSource::load(const std::wstring& text) {
 }
 
 std::wstring combineSettingValue(std::wstring embeddedValue, const std::wstring& fileValue,
-                                 const std::wstring& fileExtension) {
-    if (!fileValue.empty())
+                                 const std::wstring& fileExtension, SettingOrigin& origin) {
+    if (!fileValue.empty()) {
+        origin = SettingOrigin::file;
         return fileValue;
+    }
     if (!fileExtension.empty()) {
+        origin = embeddedValue.empty() ? SettingOrigin::plusSection
+                                       : SettingOrigin::embeddedAndPlusSection;
         if (fileExtension.front() != L' ')
             embeddedValue += L' ';
         embeddedValue += fileExtension;
+        return embeddedValue;
     }
+    origin = embeddedValue.empty() ? SettingOrigin::none : SettingOrigin::embedded;
     return embeddedValue;
+}
+
+std::wstring combineSettingValue(std::wstring embeddedValue, const std::wstring& fileValue,
+                                 const std::wstring& fileExtension) {
+    SettingOrigin origin;
+    return combineSettingValue(std::move(embeddedValue), fileValue, fileExtension, origin);
 }

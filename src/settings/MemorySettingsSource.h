@@ -1,6 +1,7 @@
 // Settings held in memory, filled from a settings text (the layer an executable may embed).
 #pragma once
 
+#include "settings/SettingOrigin.h"
 #include "settings/SettingsSource.h"
 
 #include <utility>
@@ -32,6 +33,9 @@ private:
 // by one space unless the extension already begins with one.
 std::wstring combineSettingValue(std::wstring embeddedValue, const std::wstring& fileValue,
                                  const std::wstring& fileExtension);
+// The same, telling where the value came from.
+std::wstring combineSettingValue(std::wstring embeddedValue, const std::wstring& fileValue,
+                                 const std::wstring& fileExtension, SettingOrigin& origin);
 
 // A header line starts, after leading blanks and control characters, with "[" and ends, before
 // trailing ones, with "]"; the name is everything between the first "[" and the last "]".

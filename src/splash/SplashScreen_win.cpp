@@ -1,5 +1,6 @@
 // The splash step of a launch: the launcher's own window on a thread of its own, or the
 // runtime's splash library when the settings prefer it.
+#include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
 #include "settings/IniSettingsSource.h"
 #include "settings/LaunchSettingsRules.h"
@@ -50,10 +51,13 @@ bool Launcher::startSplash() {
         return true;
     if (runtimeSplashPreferred) {
         const std::wstring library = findSplashLibrary(jvmLibraryPath);
-        if (!library.empty() && startRuntimeSplash(library, splashImage))
+        if (!library.empty() && startRuntimeSplash(library, splashImage)) {
+            traceSplash("runtime", library);
             return true;
+        }
     }
     startNativeSplash();
+    traceSplash("native", splashImage);
     return true;
 }
 

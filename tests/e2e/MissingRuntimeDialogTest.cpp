@@ -7,6 +7,7 @@
 #include "ScopedRegistryKey.h"
 #include "Screenshot.h"
 #include "TestedBuild.h"
+#include "TraceFile.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -321,7 +322,10 @@ TEST(MissingRuntimeDialog, OnlyAFolderWithAJvmLibraryEnablesOkWhichLaunchesAndRe
     // A development kit keeps its runtime in jre\: the kit's own folder is not accepted.
     script.folders = {empty, chosen, installed.file(L"old kit"), chosen};
     LaunchOptions options = script.options();
-    options.environment = {{L"APPDATA", appData.path()}};
+    // Traced: the user's pick is a decision the trace must show as it was made.
+    TempFolder traces;
+    const std::wstring traceFile = traces.file(L"launch.trace");
+    options.environment = {{L"APPDATA", appData.path()}, {L"QOVA_LAUNCHER_TRACE", traceFile}};
     const LaunchResult result = app.launch(options);
 
     ASSERT_FALSE(result.timedOut);
@@ -343,6 +347,24 @@ TEST(MissingRuntimeDialog, OnlyAFolderWithAJvmLibraryEnablesOkWhichLaunchesAndRe
                                  appData.file(file).c_str());
         EXPECT_EQ(std::wstring(value), chosen) << narrow(file);
     }
+
+    const Trace trace = readTrace(traceFile);
+    EXPECT_TRUE(trace.problems.empty());
+    const auto dialogs = trace.of("dialog");
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs.front()["result"], L"ok");
+    EXPECT_EQ(BrowseScript::displayed(dialogs.front()["detail"]), BrowseScript::displayed(chosen));
+    const auto picked = trace.of("chosen");
+    ASSERT_EQ(picked.size(), 1u);
+    EXPECT_EQ(picked.front()["from"], L"dialog");
+    EXPECT_EQ(picked.front()["jvm"], jvmLibraryOf(chosen));
+    const auto remembered = trace.of("remember");
+    ASSERT_EQ(remembered.size(), 2u);
+    for (const TraceEvent& event : remembered) {
+        EXPECT_EQ(event["folder"], chosen);
+        EXPECT_EQ(event["written"], L"true");
+    }
+    EXPECT_EQ(trace.first("jvm-library", "path"), jvmLibraryOf(chosen));
 }
 
 TEST(MissingRuntimeDialog, LaidOutAtTheDisplayScale) {

@@ -1,6 +1,7 @@
 // A launcher copy stamped with embedded settings, started beside a settings file that only
 // extends them through "+" sections: the VM receives the embedded values with the extensions.
 #include "JavaApp.h"
+#include "StampedCopy.h"
 
 #include <gtest/gtest.h>
 
@@ -16,19 +17,13 @@ const std::wstring kPlusOnlySettings = L"[Java Runtime Environment+]\r\n"
                                        L"Cmd=--file\r\n";
 
 [[nodiscard]] bool stampSettings(const JavaApp& app) {
-    const std::wstring settings = app.app.file(L"embedded.ini");
-    writeBytesFile(settings, "[Java Runtime Environment]\n"
-                             "Main Class=com.example.App\n"
-                             "Virtual Machine Parameters=-Dfrom=embedded\n"
-                             "[Class Path]\n"
-                             "Class Path=\\lib\\*.jar\n"
-                             "[Application]\n"
-                             "Cmd=--embedded\n");
-    const LaunchResult stamping =
-        runProgram(testProgramFolder() + L"\\qova-stamp.exe",
-                   {.arguments = L"--settings " + quotedArgument(settings) + L" " +
-                                 quotedArgument(app.app.exePath())});
-    return stamping.exitCode == 0 && !stamping.timedOut;
+    return stampEmbeddedSettings(app.app, "[Java Runtime Environment]\n"
+                                          "Main Class=com.example.App\n"
+                                          "Virtual Machine Parameters=-Dfrom=embedded\n"
+                                          "[Class Path]\n"
+                                          "Class Path=\\lib\\*.jar\n"
+                                          "[Application]\n"
+                                          "Cmd=--embedded\n");
 }
 
 TEST(StampedLaunch, EmbeddedSettingsAreExtendedByTheFilesPlusSections) {

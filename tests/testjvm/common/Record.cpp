@@ -86,6 +86,8 @@ Record parseRecord(std::string_view text, std::wstring (*ansiDecode)(std::string
 
         if (k == key::kLoad)
             record.loads.push_back(static_cast<unsigned long>(toUnsigned(value)));
+        else if (k == key::kLoadModule)
+            record.loadedModules.push_back(valueText);
         else if (k == key::kDefaultArgs)
             record.defaultInitArgsVersions.push_back(static_cast<jint>(toSigned(value)));
         else if (k == key::kCreateVersion) {

@@ -20,6 +20,7 @@ inline constexpr unsigned long kFatalExitCode = 0x0BADC0DE;
 // splash file names are the raw bytes the caller passed (escaped byte for byte).
 namespace key {
 inline constexpr char kLoad[] = "load";                      // process id
+inline constexpr char kLoadModule[] = "load.module";         // full path of the loaded jvm.dll
 inline constexpr char kDefaultArgs[] = "getDefaultInitArgs"; // version asked for
 inline constexpr char kCreateVersion[] = "create.version";   // JavaVMInitArgs.version
 inline constexpr char kCreateIgnore[] = "create.ignoreUnrecognized";
@@ -92,6 +93,7 @@ struct SplashCall {
 
 struct Record {
     std::vector<unsigned long> loads; // process ids that initialised the runtime
+    std::vector<std::wstring> loadedModules; // the jvm.dll path each of them loaded
     std::vector<jint> defaultInitArgsVersions;
 
     // JNI_CreateJavaVM (the last call when there were several).

@@ -2,13 +2,18 @@
 
 namespace testjvm {
 
-std::wstring moduleFolderOf(const void* address) {
+std::wstring modulePathOf(const void* address) {
     HMODULE module = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                            GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        static_cast<LPCWSTR>(address), &module);
     std::wstring path(32768, L'\0');
     path.resize(GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size())));
+    return path;
+}
+
+std::wstring moduleFolderOf(const void* address) {
+    const std::wstring path = modulePathOf(address);
     return path.substr(0, path.rfind(L'\\'));
 }
 

@@ -13,7 +13,8 @@ namespace testjvm {
 inline constexpr wchar_t kScriptFileName[] = L"testjvm.script";
 inline constexpr wchar_t kRecordFileName[] = L"testjvm.record";
 
-// The folder of the module that holds `address`.
+// The full path of the module that holds `address`, and its folder.
+std::wstring modulePathOf(const void* address);
 std::wstring moduleFolderOf(const void* address);
 // Empty when no folder up to three levels above `folder` has a script.
 std::wstring findScriptFolder(std::wstring folder);

@@ -28,6 +28,7 @@ Vm& Vm::instance() {
             std::lock_guard vmGuard(vm->lock);
             theVm.store(vm, std::memory_order_release);
             vm->recordNumber(key::kLoad, GetCurrentProcessId());
+            vm->recordText(key::kLoadModule, modulePathOf(reinterpret_cast<const void*>(&fatal)));
             bootstrapClasses(*vm);
         }
     }

@@ -1,0 +1,79 @@
+// The launch trace: when the environment variable QOVA_LAUNCHER_TRACE names a file, the launcher
+// appends to it one JSON object per line, as the launch happens, each decision recorded by the
+// code that makes it. Without the variable every function here returns at its first line, and
+// the call sites hand over only what they already hold, so a launch pays nothing for them.
+// A trace that cannot be opened or written is silently not written: it never changes a launch.
+#pragma once
+
+#include "settings/SettingOrigin.h"
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct JavaVersion;
+class Launcher;
+struct CandidatePick;
+struct FoundJvmLibrary;
+struct JavaVMOption;
+struct JreCandidate;
+struct RuntimeFamily;
+enum class BoundsCheck;
+enum class FamilyRule;
+
+// At the process entry, before any other thread: reads the variable once and opens the file.
+void openLaunchTrace();
+
+// The launch stages, recorded by the stage driver; both return what they are given.
+bool traceStage(const char* stage, bool succeeded);
+int traceResult(const char* stage, int result);
+// The process's exit code; `by` names who ended it ("launcher", "System.exit").
+void traceExit(int code, const char* by);
+void traceAbort();
+
+// Settings.
+void traceSettingsFile(const std::wstring& path, size_t embeddedSections);
+void traceUserSettingsFile(const std::wstring& path, bool exists);
+void traceSetting(const std::wstring& section, const std::wstring& key, const std::wstring& value,
+                  SettingOrigin origin);
+void traceInstance(const Launcher& launcher);
+
+// Runtime discovery. `from` names the source: "jre-path", "private", "registry", "current",
+// "current-user", "dialog".
+const char* refusalOf(BoundsCheck check);
+const char* refusalOf(FamilyRule rule);
+void traceSearch(const char* from, bool use32BitView);
+void traceFamily(const RuntimeFamily& family, FamilyRule rule);
+// One registration; `verdict` is "kept" or the reason it was refused.
+void traceRegisteredRuntime(const char* from, const RuntimeFamily& family, const std::wstring& name,
+                            const JavaVersion& version, const char* verdict,
+                            std::wstring_view home = {}, const FoundJvmLibrary* library = nullptr,
+                            bool favored = false);
+// A runtime folder probed on its own (configured, private, re-probed after a pick).
+void traceRuntimeFolder(const char* from, const std::wstring& home, const FoundJvmLibrary& library,
+                        const char* refusal = "no-jvm-library");
+void traceCandidateOrder(const std::vector<JreCandidate>& ordered);
+void tracePick(const CandidatePick& pick);
+void traceChosenRuntime(const char* from, const Launcher& launcher);
+void traceArchitecture(const std::wstring& jvmLibrary, bool isX86);
+void traceDialog(const char* dialog, INT_PTR result, const std::wstring& detail);
+void traceRememberedRuntime(const std::wstring& settingsFile, const std::wstring& folder,
+                            bool written);
+
+// Environment, working directory and splash.
+void traceEnvironment(const wchar_t* name, const std::wstring& value);
+void traceWorkingDirectory(const std::wstring& folder);
+void traceSplash(const char* kind, const std::wstring& image);
+
+// The JVM and the Java main thread.
+void traceJvmLibrary(const std::wstring& path, DWORD error, const char* missingExport);
+void traceVmOptions(const std::vector<JavaVMOption>& options);
+void traceVmCreated(int result);
+void traceMainThread(size_t stackSize);
+// What became of the main class and its main method: "class-not-found", "no-main-method",
+// "called", "returned", "exception" and the like.
+void traceMain(const std::wstring& name, const char* outcome);
+void traceMainArguments(const std::vector<std::wstring>& arguments);

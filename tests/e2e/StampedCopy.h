@@ -1,0 +1,19 @@
+// Stamps settings into the launcher copy of an application folder with the stamping tool, as a
+// vendor does before shipping it.
+#pragma once
+
+#include "LaunchHarness.h"
+
+#include <string>
+
+// `settingsText` is the settings file the tool embeds (UTF-8, "\n" line ends are fine).
+[[nodiscard]] inline bool stampEmbeddedSettings(const AppFolder& app,
+                                                const std::string& settingsText) {
+    const std::wstring settings = app.file(L"embedded.ini");
+    writeBytesFile(settings, settingsText);
+    const LaunchResult stamping =
+        runProgram(testProgramFolder() + L"\\qova-stamp.exe",
+                   {.arguments = L"--settings " + quotedArgument(settings) + L" " +
+                                 quotedArgument(app.exePath())});
+    return stamping.exitCode == 0 && !stamping.timedOut;
+}
