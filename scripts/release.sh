@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the launcher (64-bit, and the 32-bit paired launcher as launcher32.exe) and the stamping
-# tool for release (MinSizeRel, MinGW-w64) and packs them, with the sample settings file and
-# the user documentation (docs, with its pictures), into one archive:
+# tool for release (MinSizeRel, MinGW-w64) and packs them, with the sample settings file, the
+# launch trace reader explain.py and the user documentation (docs, with its pictures), into one
+# archive:
 # build/qova-launcher-VERSION.zip, holding the folder qova-launcher-VERSION.
 # Usage: scripts/release.sh [--build-dir DIR] VERSION
 #   --build-dir DIR  build in DIR (an existing MinSizeRel Windows tree is reused) instead of
@@ -40,7 +41,7 @@ trap 'rm -rf "$stage"' EXIT
 mkdir "$stage/$name"
 cp "$build/bin/launcher.exe" "$build/bin/qova-stamp.exe" "$stage/$name/"
 cp "$build/win32/bin/launcher.exe" "$stage/$name/launcher32.exe"
-cp "$root/packaging/sample.ini" "$stage/$name/"
+cp "$root/packaging/sample.ini" "$root/scripts/explain.py" "$stage/$name/"
 cp -R "$root/docs" "$stage/$name/docs"
 
 # CMake writes the zip itself, so packing needs nothing beyond what building needs.

@@ -26,6 +26,7 @@ for file in launcher.exe qova-stamp.exe; do
 done
 cmp -s "$folder/launcher32.exe" "$build/win32/bin/launcher.exe" || { echo "launcher32.exe differs from the 32-bit build's or is missing"; status=1; }
 cmp -s "$folder/sample.ini" "$root/packaging/sample.ini" || { echo "sample.ini missing or different"; status=1; }
+cmp -s "$folder/explain.py" "$root/scripts/explain.py" || { echo "explain.py missing or different"; status=1; }
 # Every file of docs/ as it is in the tree, and every picture a page of the archive links to.
 pages=0
 while IFS= read -r -d '' file; do
