@@ -136,8 +136,9 @@ class OpenedMarker {
 
     static constexpr wchar_t address[] = L"o.cmd";
 
-    // Waits a while for the command to have run; removes the marker for the next time.
-    bool opened(DWORD waitMs = 5000) {
+    // Waits a while for the command to have run; removes the marker for the next time. Starting
+    // a command interpreter under Wine on a busy machine can take many seconds.
+    bool opened(DWORD waitMs = 30000) {
         const std::wstring marker = folder_.file(L"marker.txt");
         for (DWORD waited = 0;; waited += 50) {
             // Taken once the command has written it whole, and removed once it is closed.
