@@ -2,7 +2,8 @@
 // under each source and provider setting, and which homes are probed. (Where each layout keeps
 // its home is checked against the real registry in the Windows tests.)
 #include "runtime/CurrentDistributions.h"
-#include "settings/LaunchSettingsRules.h"
+
+#include "RuntimeSourceTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -11,21 +12,6 @@
 #include <vector>
 
 namespace {
-
-RuntimeSourceSettings sourcesFromTexts(const std::wstring& jvmSource,
-                                       const std::wstring& vmProvider) {
-    const JvmSourceChoice source = jvmSourceFromText(jvmSource);
-    const VmProviderChoice provider = vmProviderFromText(vmProvider);
-    return {.jdkWanted = source.jdkWanted,
-            .jreWanted = source.jreWanted,
-            .otherSourceAllowed = source.otherSourceAllowed,
-            .jrockitAccepted = provider.jrockitAccepted,
-            .sunAccepted = provider.sunAccepted,
-            .ibmAccepted = provider.ibmAccepted,
-            .jrockitFavored = provider.jrockitFavored,
-            .sunFavored = provider.sunFavored,
-            .ibmFavored = provider.ibmFavored};
-}
 
 const CurrentFamily& family(const std::wstring& key) {
     const auto& families = currentFamilies();

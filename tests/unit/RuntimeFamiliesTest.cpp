@@ -2,7 +2,8 @@
 // order: the rules the registry enumeration applies to each family.
 #include "runtime/RuntimeFamilies.h"
 #include "runtime/RegistryText.h"
-#include "settings/LaunchSettingsRules.h"
+
+#include "RuntimeSourceTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -13,21 +14,6 @@ namespace {
 
 // The five families, by their position in the search order.
 enum Family { SunJdk, SunJre, JRockitJre, JRockitJdk, IbmJre };
-
-RuntimeSourceSettings sourcesFromTexts(const std::wstring& jvmSource,
-                                       const std::wstring& vmProvider) {
-    const JvmSourceChoice source = jvmSourceFromText(jvmSource);
-    const VmProviderChoice provider = vmProviderFromText(vmProvider);
-    return {.jdkWanted = source.jdkWanted,
-            .jreWanted = source.jreWanted,
-            .otherSourceAllowed = source.otherSourceAllowed,
-            .jrockitAccepted = provider.jrockitAccepted,
-            .sunAccepted = provider.sunAccepted,
-            .ibmAccepted = provider.ibmAccepted,
-            .jrockitFavored = provider.jrockitFavored,
-            .sunFavored = provider.sunFavored,
-            .ibmFavored = provider.ibmFavored};
-}
 
 std::vector<Family> searched(const RuntimeSourceSettings& settings) {
     std::vector<Family> result;
