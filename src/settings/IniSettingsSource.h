@@ -3,6 +3,8 @@
 
 #include "settings/SettingsSource.h"
 
+#include <optional>
+
 class IniSettingsSource : public SettingsSource {
 public:
     explicit IniSettingsSource(std::wstring filePath) : filePath_(std::move(filePath)) {}
@@ -20,5 +22,10 @@ protected:
     void readFile(const std::wstring& section, const std::wstring& key, std::wstring& value);
 
 private:
+    [[nodiscard]] bool mayHoldSection(const std::wstring& section);
+
     std::wstring filePath_;
+    // The file's sections as listed at the first read, until the source writes to the file. A
+    // source lives for the stage that reads through it.
+    std::optional<std::vector<std::wstring>> sections_;
 };

@@ -1,5 +1,6 @@
 #include "settings/CombinedSettingsSource.h"
 #include "settings/IniSettingsSource.h"
+#include "settings/SectionNames.h"
 
 #include <windows.h>
 
@@ -8,8 +9,24 @@ void IniSettingsSource::read(const std::wstring& section, const std::wstring& ke
     readFile(section, key, value);
 }
 
+// Every read through the profile functions opens the file again, and in a launch they add up:
+// a few dozen reads, most of them of keys that are not there, many in sections the file does
+// not have (such as the "+" sections of the combined read). The file's list of sections, read
+// once, answers those reads without opening the file again.
+bool IniSettingsSource::mayHoldSection(const std::wstring& section) {
+    if (!sections_) {
+        sections_.emplace();
+        IniSettingsSource::listSections(*sections_);
+    }
+    return listedSectionsMayHold(*sections_, section);
+}
+
 void IniSettingsSource::readFile(const std::wstring& section, const std::wstring& key,
                                  std::wstring& value) {
+    if (!mayHoldSection(section)) {
+        value.clear();
+        return;
+    }
     // The profile function reports a cut value only by filling the buffer to size - 1, so the
     // buffer doubles until the value fits with room to spare.
     std::wstring buffer(256, L'\0');
@@ -50,11 +67,15 @@ void IniSettingsSource::listSections(std::vector<std::wstring>& names) {
 
 int IniSettingsSource::write(const std::wstring& section, const std::wstring& key,
                              const std::wstring& value) {
+    sections_.reset();
     return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(),
                                       filePath_.c_str());
 }
 
-void IniSettingsSource::removeStore() { DeleteFileW(filePath_.c_str()); }
+void IniSettingsSource::removeStore() {
+    sections_.reset();
+    DeleteFileW(filePath_.c_str());
+}
 
 void CombinedSettingsSource::read(const std::wstring& section, const std::wstring& key,
                                   std::wstring& value) {
