@@ -26,6 +26,13 @@ set(QOVA_SIZE_FLAGS -Os -ffunction-sections -fdata-sections -fno-exceptions -fno
 #   GCC 12 for this target stops with an internal error when it splits the program into
 #   partitions for link-time optimisation, so the launcher is optimised as one partition.
 set(QOVA_SIZE_LINK_OPTIONS -flto -flto-partition=one -Wl,--gc-sections)
+# - 32-bit Windows finds its exception handlers through the frames of the stack, not through
+#   tables: the tables the compiler writes there (.eh_frame) serve only C++ exceptions, which
+#   the launcher does without.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    list(APPEND QOVA_SIZE_FLAGS -fno-asynchronous-unwind-tables -fno-unwind-tables)
+    list(APPEND QOVA_SIZE_LINK_OPTIONS -fno-asynchronous-unwind-tables -fno-unwind-tables)
+endif()
 target_compile_definitions(qova_core PUBLIC ${QOVA_WIN_DEFINITIONS})
 target_compile_options(qova_core PRIVATE ${QOVA_SIZE_FLAGS})
 # Programs that link these libraries link the machine code of the fat objects, unless they set
