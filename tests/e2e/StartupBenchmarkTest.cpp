@@ -114,7 +114,7 @@ struct Runs {
 // beside the application's own, named one by one in the settings when `oneByOne`, else found
 // through \lib\*.jar.
 struct BenchApp {
-    explicit BenchApp(int jarCount = 0, bool oneByOne = false) {
+    explicit BenchApp(int jarCount = 0, bool oneByOne = false, int extraKeys = 0) {
         std::wstring classPath = L"\\lib\\*.jar";
         if (oneByOne) {
             classPath = L"\\lib\\app.jar";
@@ -123,13 +123,22 @@ struct BenchApp {
         }
         for (int i = 0; i < jarCount; ++i)
             writeBytesFile(java.app.besideExe(L"lib\\" + jarName(i)), "PK");
-        java.writeSettings({.classPath = classPath});
+        // Keys of other programs in the launcher's own sections, ahead of its keys.
+        std::wstring runtimeLines, applicationLines;
+        for (int i = 0; i < extraKeys; ++i)
+            (i % 2 ? runtimeLines : applicationLines) +=
+                L"Setting " + std::to_wstring(i) + L"=value " + std::to_wstring(i) + L"\r\n";
+        java.writeSettings({.classPath = classPath,
+                            .runtimeLines = runtimeLines,
+                            .applicationLines = applicationLines});
         EXPECT_TRUE(java.writeScript(JavaApp::script()));
         staged = java.app.besideExe(L"staged.exe");
         EXPECT_TRUE(CopyFileW((testProgramFolder() + L"\\staged_launcher.exe").c_str(),
                               staged.c_str(), FALSE));
         EXPECT_TRUE(CopyFileW(java.app.besideExe(L"app.ini").c_str(),
                               java.app.besideExe(L"staged.ini").c_str(), FALSE));
+        dateFileBack(java.app.besideExe(L"app.ini"));
+        dateFileBack(java.app.besideExe(L"staged.ini"));
         // The bare host beside them too: a program's folder is where Windows looks first for
         // the libraries it loads, so every program starts from the same kind of folder.
         host = java.app.besideExe(L"bare_host.exe");
@@ -253,6 +262,24 @@ TEST(StartupBenchmark, DISABLED_ClassPathOfManyJars) {
                         bare.at("main"), launcher.at("main") - bare.at("main"),
                         staged.at("options") - staged.at("JVM library load"));
         }
+    }
+}
+
+// The settings stage of launches whose settings file holds the application's own 3 keys (the
+// main class, the class path, the VM parameters), 100 and 10,000 keys. A new process reads the
+// file once, then answers each read from what it read.
+TEST(StartupBenchmark, DISABLED_SettingsOfManyKeys) {
+    ASSERT_TRUE(pathExists(testProgramFolder() + L"\\staged_launcher.exe"));
+    std::printf("%6s %16s %16s\n", "keys", "settings stage", "to main");
+    for (const int keys : {3, 100, 10000}) {
+        BenchApp app(0, false, keys - 3);
+        app.stagedLauncher();
+        std::vector<Figures> runs;
+        for (int round = 0; round < 7; ++round)
+            runs.push_back(app.stagedLauncher());
+        const Figures staged = medians(runs);
+        std::printf("%6d %13.1f ms %13.1f ms\n", keys, staged.at("settings") - staged.at("start"),
+                    staged.at("main"));
     }
 }
 

@@ -82,6 +82,7 @@ TEST(SettingsBenchmark, DISABLED_SettingsFilesOfManyKeys) {
         TempFolder folder;
         const std::wstring path = folder.file(L"app.ini");
         writeUtf16File(path, settingsText(count));
+        dateFileBack(path);
 
         const auto keys = launchKeys();
         std::wstring value(1024, L'\0');
