@@ -1,4 +1,4 @@
-#include "settings/SectionNames.h"
+#include "settings/ProfileNames.h"
 
 #include <algorithm>
 
@@ -19,7 +19,7 @@ wchar_t asciiUpper(wchar_t c) {
 
 } // namespace
 
-bool mayNameSameSection(std::wstring_view listed, std::wstring_view wanted) {
+bool mayBeSameName(std::wstring_view listed, std::wstring_view wanted) {
     listed = withoutBlanks(listed);
     wanted = withoutBlanks(wanted);
     if (listed.size() != wanted.size())
@@ -33,9 +33,12 @@ bool mayNameSameSection(std::wstring_view listed, std::wstring_view wanted) {
     return true;
 }
 
-bool listedSectionsMayHold(const std::vector<std::wstring>& listed, std::wstring_view wanted) {
-    return withoutBlanks(wanted).empty() ||
-           std::any_of(listed.begin(), listed.end(), [wanted](const std::wstring& name) {
-               return mayNameSameSection(name, wanted);
-           });
+std::size_t namesThatMayBe(const std::vector<std::wstring>& listed, std::wstring_view wanted) {
+    return static_cast<std::size_t>(
+        std::count_if(listed.begin(), listed.end(),
+                      [wanted](const std::wstring& name) { return mayBeSameName(name, wanted); }));
+}
+
+bool isBlankName(std::wstring_view name) {
+    return withoutBlanks(name).empty();
 }
