@@ -24,8 +24,12 @@ ExternalProject_Add(paired_launcher
 add_dependencies(e2e_tests paired_launcher)
 add_dependencies(demo paired_launcher)
 
-# The 32-bit launcher's import list is checked here as well: that needs no 32-bit program to
+# The 32-bit launcher's import list and size are checked here as well: that needs no 32-bit program to
 # run, which not every machine that builds can do.
 add_test(NAME paired_launcher_imports
     COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh --system-folder-only
             ${QOVA_PAIRED_BINARY_DIR}/bin/launcher.exe ole32.dll oleaut32.dll msimg32.dll)
+add_test(NAME paired_launcher_size
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/check-size.sh ${QOVA_PAIRED_BINARY_DIR}/bin/launcher.exe
+            ${QOVA_PAIRED_BINARY_DIR}/launcher-symbols.exe i686 ${QOVA_SIZE_BUDGET}
+            i686-w64-mingw32-nm)

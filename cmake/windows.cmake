@@ -9,13 +9,44 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
 endif()
 
 set(QOVA_WIN_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-set(QOVA_SIZE_FLAGS -Os -ffunction-sections -fdata-sections)
+# Every flag that makes the launcher small is set here, for every architecture it is built for
+# (scripts/bench.sh prints where the bytes go; docs/performance.md says what each flag saved).
+# - Nothing in the launcher throws or catches, and nothing asks for a type at run time: no
+#   exception tables, no type information (src/launcher/FailFast_win.cpp replaces the C++
+#   library's throwing helpers).
+# - The objects are "fat": they carry machine code and the compiler's intermediate code, so the
+#   launcher is optimised as one program at link time, while the test programs, which link the
+#   same libraries, link the machine code as usual (QOVA_WHOLE_PROGRAM below).
+set(QOVA_SIZE_FLAGS -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
+                    -flto -ffat-lto-objects)
+# - The launcher drops unused sections and is stripped (after the link, below). It keeps its unwind tables
+#   (.pdata/.xdata): Windows walks them to dispatch an exception raised below the launcher's
+#   frames on the Java main thread, and without them the JVM's own handlers further up that
+#   thread would never be reached.
+#   GCC 12 for this target stops with an internal error when it splits the program into
+#   partitions for link-time optimisation, so the launcher is optimised as one partition.
+set(QOVA_SIZE_LINK_OPTIONS -flto -flto-partition=one -Wl,--gc-sections)
+# - 32-bit Windows finds its exception handlers through the frames of the stack, not through
+#   tables: the tables the compiler writes there (.eh_frame) serve only C++ exceptions, which
+#   the launcher does without.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    list(APPEND QOVA_SIZE_FLAGS -fno-asynchronous-unwind-tables -fno-unwind-tables)
+    list(APPEND QOVA_SIZE_LINK_OPTIONS -fno-asynchronous-unwind-tables -fno-unwind-tables)
+endif()
 target_compile_definitions(qova_core PUBLIC ${QOVA_WIN_DEFINITIONS})
 target_compile_options(qova_core PRIVATE ${QOVA_SIZE_FLAGS})
+# Programs that link these libraries link the machine code of the fat objects, unless they set
+# the target property QOVA_WHOLE_PROGRAM (the launcher), which optimises them at link time.
+target_link_options(qova_core INTERFACE
+    "$<$<NOT:$<BOOL:$<TARGET_PROPERTY:QOVA_WHOLE_PROGRAM>>>:-fno-lto>")
 
 # The Windows operations: every src/**/*_win.cpp except the process entry.
 file(GLOB_RECURSE QOVA_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*_win.cpp)
-list(REMOVE_ITEM QOVA_WIN_SOURCES ${CMAKE_SOURCE_DIR}/src/launcher/main_win.cpp)
+# The process entry and the launcher's own ends for the C++ library's failures belong to the
+# exe alone: the test programs link the library's versions.
+set(QOVA_EXE_SOURCES ${CMAKE_SOURCE_DIR}/src/launcher/main_win.cpp
+                     ${CMAKE_SOURCE_DIR}/src/launcher/FailFast_win.cpp)
+list(REMOVE_ITEM QOVA_WIN_SOURCES ${QOVA_EXE_SOURCES})
 add_library(qova_win STATIC ${QOVA_WIN_SOURCES})
 target_link_libraries(qova_win PUBLIC qova_core
     user32 gdi32 advapi32 shell32 ole32 oleaut32 uuid comctl32 msimg32)
@@ -24,16 +55,25 @@ target_compile_options(qova_win PRIVATE -Wall -Wextra ${QOVA_SIZE_FLAGS})
 # Everything links statically (libgcc, libstdc++, winpthread): the exe imports Windows DLLs only.
 set(QOVA_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
-add_executable(launcher WIN32 ${CMAKE_SOURCE_DIR}/src/launcher/main_win.cpp
-                              ${CMAKE_SOURCE_DIR}/src/res/launcher.rc)
+add_executable(launcher WIN32 ${QOVA_EXE_SOURCES} ${CMAKE_SOURCE_DIR}/src/res/launcher.rc)
 target_link_libraries(launcher PRIVATE qova_win)
 target_compile_options(launcher PRIVATE -Wall -Wextra ${QOVA_SIZE_FLAGS})
-target_link_options(launcher PRIVATE -municode ${QOVA_STATIC_LINK} -Wl,--gc-sections -s)
+set_target_properties(launcher PROPERTIES QOVA_WHOLE_PROGRAM ON)
+# The link writes a map, and its output is kept with its symbols as launcher-symbols.exe before
+# the launcher is stripped: scripts/size-breakdown.py reads both to say where the bytes go.
+set(QOVA_LAUNCHER_MAP ${CMAKE_BINARY_DIR}/launcher.map)
+set(QOVA_LAUNCHER_SYMBOLS ${CMAKE_BINARY_DIR}/launcher-symbols.exe)
+target_link_options(launcher PRIVATE -municode ${QOVA_SIZE_LINK_OPTIONS} ${QOVA_STATIC_LINK}
+                                     -Wl,-Map=${QOVA_LAUNCHER_MAP})
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/launcher.rc PROPERTIES
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/res/launcher.manifest;${CMAKE_SOURCE_DIR}/src/res/launcher.ico")
+set(QOVA_SIZE_BUDGET ${CMAKE_SOURCE_DIR}/tests/size-budget.txt)
 add_custom_command(TARGET launcher POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:launcher> ${QOVA_LAUNCHER_SYMBOLS}
+    COMMAND ${CMAKE_STRIP} $<TARGET_FILE:launcher>
     COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:launcher> -DARCHITECTURE=${CMAKE_SYSTEM_PROCESSOR}
-            -P ${CMAKE_SOURCE_DIR}/cmake/size-report.cmake
+            -DBUDGET_FILE=${QOVA_SIZE_BUDGET} -P ${CMAKE_SOURCE_DIR}/cmake/size-report.cmake
+    BYPRODUCTS ${QOVA_LAUNCHER_SYMBOLS}
     VERBATIM)
 
 # GoogleTest, cross-built from the Debian sources.
@@ -107,6 +147,12 @@ if(NOT QOVA_PAIRED_BUILD)
     add_test(NAME launcher_library_loads
         COMMAND ${CMAKE_SOURCE_DIR}/tests/check-library-loads.sh ${CMAKE_SOURCE_DIR}/src)
 endif()
+
+# The launcher stays within its size budget, which is only ever lowered, and carries none of the
+# C++ runtime parts it was freed of.
+add_test(NAME launcher_size
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/check-size.sh $<TARGET_FILE:launcher> ${QOVA_LAUNCHER_SYMBOLS}
+            ${CMAKE_SYSTEM_PROCESSOR} ${QOVA_SIZE_BUDGET} ${CMAKE_NM})
 
 if(NOT QOVA_PAIRED_BUILD)
     include(cmake/paired-build.cmake)

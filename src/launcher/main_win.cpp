@@ -2,15 +2,6 @@
 #include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
 
-#include <cstdlib>
-
-// The default terminate handler prints the demangled type of an escaping exception to a console
-// this GUI program does not have, and the demangler it drags in is a sixth of the executable.
-// Nothing is thrown for expected failures, so an escaping exception ends the process plainly.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { abort(); }
-} // namespace __gnu_cxx
-
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     openLaunchTrace();
     int result = -1;

@@ -4,6 +4,9 @@
 #include "settings/SettingOrigin.h"
 #include "settings/SettingsSource.h"
 
+#include <optional>
+#include <utility>
+
 class IniSettingsSource : public SettingsSource {
 public:
     // `origin` is what the launch trace calls the file: the settings file or the per-user one.
@@ -23,6 +26,15 @@ protected:
     void readFile(const std::wstring& section, const std::wstring& key, std::wstring& value);
 
 private:
+    [[nodiscard]] bool mayHold(const std::wstring& section, const std::wstring& key);
+    // The names the profile functions list: the file's sections, or the keys of a section.
+    std::vector<std::wstring> listNames(const wchar_t* section) const;
+
     std::wstring filePath_;
     SettingOrigin origin_;
+    // The file's sections, and the keys of each section read from, as listed at the first
+    // read, until the source writes to the file. A source lives for the stage that reads
+    // through it.
+    std::optional<std::vector<std::wstring>> sections_;
+    std::vector<std::pair<std::wstring, std::vector<std::wstring>>> keys_;
 };

@@ -1,9 +1,12 @@
 #include "settings/CombinedSettingsSource.h"
 #include "settings/IniSettingsSource.h"
+#include "settings/ProfileNames.h"
 
 #include "launcher/LaunchTrace.h"
 
 #include <windows.h>
+
+#include <algorithm>
 
 void IniSettingsSource::read(const std::wstring& section, const std::wstring& key,
                              std::wstring& value) {
@@ -11,8 +14,61 @@ void IniSettingsSource::read(const std::wstring& section, const std::wstring& ke
     traceSetting(section, key, value, value.empty() ? SettingOrigin::none : origin_);
 }
 
+// Every read through the profile functions opens the file again, and in a launch they add up:
+// a few dozen reads, most of them of keys that are not there, many in sections the file does
+// not have (such as the "+" sections of the combined read). The names the profile functions
+// list, the file's sections and the keys of a section, each listed once, answer those reads
+// without opening the file again. Only a name that certainly differs from every listed one is
+// answered so: a section listed twice, or a name no list holds, is read as before.
+bool IniSettingsSource::mayHold(const std::wstring& section, const std::wstring& key) {
+    if (isBlankName(section) || isBlankName(key))
+        return true;
+    if (!sections_)
+        sections_ = listNames(nullptr);
+    const size_t sections = namesThatMayBe(*sections_, section);
+    if (sections != 1)
+        return sections > 1;
+    auto listed = std::find_if(keys_.begin(), keys_.end(),
+                               [&section](const auto& entry) { return entry.first == section; });
+    if (listed == keys_.end()) {
+        keys_.emplace_back(section, listNames(section.c_str()));
+        listed = keys_.end() - 1;
+    }
+    return namesThatMayBe(listed->second, key) > 0;
+}
+
+std::vector<std::wstring> IniSettingsSource::listNames(const wchar_t* section) const {
+    // A list that does not fit is cut and reported as the buffer's size - 2.
+    std::wstring buffer(256, L'\0');
+    DWORD length = 0;
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(buffer.size());
+        length = section ? GetPrivateProfileStringW(section, nullptr, L"", buffer.data(), size,
+                                                    filePath_.c_str())
+                         : GetPrivateProfileSectionNamesW(buffer.data(), size, filePath_.c_str());
+        if (length != buffer.size() - 2)
+            break;
+        buffer.assign(buffer.size() * 2, L'\0');
+    }
+    // Zero-separated names; an empty piece is skipped.
+    std::vector<std::wstring> names;
+    size_t start = 0;
+    while (start < length) {
+        const size_t end = buffer.find(L'\0', start);
+        const size_t stop = end == std::wstring::npos || end > length ? length : end;
+        if (stop > start)
+            names.push_back(buffer.substr(start, stop - start));
+        start = stop + 1;
+    }
+    return names;
+}
+
 void IniSettingsSource::readFile(const std::wstring& section, const std::wstring& key,
                                  std::wstring& value) {
+    if (!mayHold(section, key)) {
+        value.clear();
+        return;
+    }
     // The profile function reports a cut value only by filling the buffer to size - 1, so the
     // buffer doubles until the value fits with room to spare.
     std::wstring buffer(256, L'\0');
@@ -31,33 +87,23 @@ void IniSettingsSource::readFile(const std::wstring& section, const std::wstring
 }
 
 void IniSettingsSource::listSections(std::vector<std::wstring>& names) {
-    std::wstring buffer(256, L'\0');
-    DWORD length = 0;
-    for (;;) {
-        length = GetPrivateProfileSectionNamesW(buffer.data(), static_cast<DWORD>(buffer.size()),
-                                                filePath_.c_str());
-        if (length != buffer.size() - 2)
-            break;
-        buffer.assign(buffer.size() * 2, L'\0');
-    }
-    // Zero-separated names; an empty piece is skipped.
-    size_t start = 0;
-    while (start < length) {
-        const size_t end = buffer.find(L'\0', start);
-        const size_t stop = end == std::wstring::npos || end > length ? length : end;
-        if (stop > start)
-            names.push_back(buffer.substr(start, stop - start));
-        start = stop + 1;
-    }
+    for (std::wstring& name : listNames(nullptr))
+        names.push_back(std::move(name));
 }
 
 int IniSettingsSource::write(const std::wstring& section, const std::wstring& key,
                              const std::wstring& value) {
+    sections_.reset();
+    keys_.clear();
     return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(),
                                       filePath_.c_str());
 }
 
-void IniSettingsSource::removeStore() { DeleteFileW(filePath_.c_str()); }
+void IniSettingsSource::removeStore() {
+    sections_.reset();
+    keys_.clear();
+    DeleteFileW(filePath_.c_str());
+}
 
 void CombinedSettingsSource::read(const std::wstring& section, const std::wstring& key,
                                   std::wstring& value) {

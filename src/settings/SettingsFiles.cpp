@@ -1,5 +1,7 @@
 #include "settings/SettingsFiles.h"
 
+#include <string_view>
+
 std::optional<std::wstring> settingsPathForModule(const std::wstring& modulePath) {
     // The last dot of the whole path counts, even one in a folder name: C:\My.Apps\launcher
     // has the settings file C:\My.ini.
@@ -10,10 +12,10 @@ std::optional<std::wstring> settingsPathForModule(const std::wstring& modulePath
 }
 
 std::wstring folderNameForProduct(const std::wstring& productName) {
-    static const std::wstring forbidden = L"\\?\"|><:/*";
+    constexpr std::wstring_view forbidden = L"\\?\"|><:/*";
     std::wstring name;
     for (const wchar_t c : productName)
-        if (forbidden.find(c) == std::wstring::npos)
+        if (forbidden.find(c) == std::wstring_view::npos)
             name += c;
     return name;
 }

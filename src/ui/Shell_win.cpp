@@ -4,18 +4,32 @@
 
 #include <shlobj.h>
 
+#include <atomic>
+
 namespace {
 
-// Loaded once and kept for the life of the process on purpose: the shell may finish an open on
-// threads of its own after the call has returned, running code of these libraries.
+// Loaded at the first use and kept for the life of the process on purpose: the shell may finish
+// an open on threads of its own after the call has returned, running code of these libraries.
+// Threads that race here load the same module and store the same handle; the extra reference
+// only keeps it loaded, as intended. (A guarded static would bring the thread library into the
+// exe for this one place.)
+HMODULE keptSystemLibrary(std::atomic<HMODULE>& slot, const wchar_t* name) {
+    HMODULE library = slot.load(std::memory_order_acquire);
+    if (!library) {
+        library = loadSystemLibrary(name).release();
+        slot.store(library, std::memory_order_release);
+    }
+    return library;
+}
+
 HMODULE shellLibrary() {
-    static const UniqueModule library = loadSystemLibrary(L"shell32.dll");
-    return library.get();
+    static std::atomic<HMODULE> library{nullptr};
+    return keptSystemLibrary(library, L"shell32.dll");
 }
 
 HMODULE oleLibrary() {
-    static const UniqueModule library = loadSystemLibrary(L"ole32.dll");
-    return library.get();
+    static std::atomic<HMODULE> library{nullptr};
+    return keptSystemLibrary(library, L"ole32.dll");
 }
 
 // The calling thread in a single-threaded COM apartment for as long as the object lives, as the

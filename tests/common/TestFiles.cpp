@@ -85,6 +85,18 @@ void writeUtf16File(const std::wstring& path, const std::wstring& text) {
     writeBytesFile(path, bytes);
 }
 
+void dateFileBack(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot open " + narrow(path));
+    SYSTEMTIME newYear{2020, 1, 3, 1, 0, 0, 0, 0};
+    FILETIME time;
+    SystemTimeToFileTime(&newYear, &time);
+    SetFileTime(file, &time, &time, &time);
+    CloseHandle(file);
+}
+
 std::string readBytesFile(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, 0, nullptr);

@@ -32,6 +32,9 @@ void createFolders(const std::wstring& folder);
 void writeUtf16File(const std::wstring& path, const std::wstring& text);
 void writeBytesFile(const std::wstring& path, const std::string& bytes);
 std::string readBytesFile(const std::wstring& path);
+// Dates a file back to 2020, as a file installed long ago. Wine reads a settings file written
+// in the last seconds afresh at every read, in case a change has not reached its time yet.
+void dateFileBack(const std::wstring& path);
 
 // Renders a wide text for test failure output.
 std::string narrow(const std::wstring& text);

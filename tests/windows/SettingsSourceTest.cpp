@@ -77,6 +77,61 @@ TEST_F(SettingsFileTest, ListWriteAndRemove) {
     EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// The source answers reads of sections and keys the file does not list without asking the
+// profile functions; it must answer exactly what they would. The files and names that could
+// make the two differ: case, blanks inside the brackets and around keys, letters outside ASCII
+// whose upper-case forms are ASCII, sections and keys listed twice, the key only in the
+// second of two sections of one name, a key without a value, a comment, a key before any
+// section, a section that the source itself adds, a list of keys longer than a first buffer.
+TEST_F(SettingsFileTest, ReadsAnswerWhatTheProfileFunctionsWould) {
+    std::wstring manyKeys = L"[Application]\r\n";
+    for (int i = 0; i < 2000; ++i)
+        manyKeys += L"Key " + std::to_wstring(i) + L"=" + std::to_wstring(i) + L"\r\n";
+    manyKeys += L"Cmd=last\r\n";
+    const std::wstring files[] = {
+        manyKeys,
+        L"[Application]\r\n  cmd  = spaced\r\nCMD=second\r\n",
+        L"[Application]\r\nCmd\r\n;Other=comment\r\n",
+        L"[Application]\r\nOther=1\r\n[Application]\r\nCmd=in the second\r\n",
+        L"[application]\r\nOther=2\r\n[APPLICATION]\r\nCmd=in the second\r\n",
+        L"[Java Runtime Environment]\r\nMain Cla\x017F" L"s=h.I\r\nC\x0131" L"MD=x\r\n",
+        L"[java RUNTIME environment]\r\nMain Class=a.B\r\n",
+        L"[  Java Runtime Environment\t]\r\nMain Class=c.D\r\n",
+        L"[Java Runtime Environment ]\r\nMain Class=e.F\r\n[Application+]\r\nCmd=x\r\n",
+        L"[Java Runt\x0131me Environment]\r\nMain Class=g.H\r\n[\x017F" L"ection]\r\nK=s\r\n",
+        L"Main Class=orphan\r\n[Other]\r\nK=1\r\n[Other]\r\nK=2\r\n",
+        L"\xFEFF[Application]\r\nCmd=y\r\n",
+        L"",
+    };
+    const std::pair<const wchar_t*, const wchar_t*> reads[] = {
+        {L"Java Runtime Environment", L"Main Class"}, {L"Application", L"Cmd"},
+        {L"Application+", L"Cmd"}, {L"Section", L"K"}, {L"SECTION", L"K"}, {L"Other", L"K"},
+        {L"", L"Main Class"}, {L"Application", L"Other"}, {L"Java Runtime Environment", L"CMD"},
+        {L"Application", L"Key 1999"}};
+    for (const std::wstring& text : files) {
+        const std::wstring path = writeIni(text);
+        IniSettingsSource source(path);
+        for (const auto& [section, key] : reads) {
+            wchar_t expected[256] = L"";
+            GetPrivateProfileStringW(section, key, L"", expected, 256, path.c_str());
+            EXPECT_EQ(narrow(source.value(section, key)), narrow(expected))
+                << narrow(text) << " [" << narrow(section) << "] " << narrow(key);
+        }
+    }
+}
+
+TEST_F(SettingsFileTest, ASectionWrittenThroughTheSourceIsReadBack) {
+    const std::wstring path = folder_.file(L"user.ini");
+    IniSettingsSource source(path);
+    EXPECT_EQ(source.value(L"Java Runtime Environment", L"JRE Path"), L"");
+    ASSERT_NE(source.write(L"Java Runtime Environment", L"JRE Path", L"C:\\jre\\"), 0);
+    EXPECT_EQ(source.value(L"Java Runtime Environment", L"JRE Path"), L"C:\\jre\\");
+    source.removeStore();
+    EXPECT_EQ(source.value(L"Java Runtime Environment", L"JRE Path"), L"");
+    ASSERT_NE(source.write(L"Java Runtime Environment", L"JRE Path", L"D:\\jre\\"), 0);
+    EXPECT_EQ(source.value(L"Java Runtime Environment", L"JRE Path"), L"D:\\jre\\");
+}
+
 TEST_F(SettingsFileTest, MissingFileReadsEmpty) {
     CombinedSettingsSource source(folder_.file(L"absent.ini"), L"");
     EXPECT_EQ(source.value(L"Java Runtime Environment", L"Main Class"), L"");

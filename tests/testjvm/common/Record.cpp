@@ -68,6 +68,23 @@ std::vector<std::wstring> Record::optionTexts() const {
     return texts;
 }
 
+std::optional<long long> Record::lastNumber(std::string_view key) const {
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line)
+        if (line->first == key)
+            return toSigned(line->second);
+    return std::nullopt;
+}
+
+std::optional<long long> Record::clockTicks(std::string_view event) const {
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        const std::string& value = line->second;
+        if (line->first == key::kClock && value.size() > event.size() &&
+            value.compare(0, event.size(), event) == 0 && value[event.size()] == ' ')
+            return toSigned(value.substr(event.size() + 1));
+    }
+    return std::nullopt;
+}
+
 Record parseRecord(std::string_view text, std::wstring (*ansiDecode)(std::string_view)) {
     Record record;
     JavaCall* currentCall = nullptr;

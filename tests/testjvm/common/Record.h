@@ -67,6 +67,13 @@ inline constexpr char kSplashLoadFile[] = "splash.loadFile";
 inline constexpr char kSplashSetFileJarName[] = "splash.setFileJarName";
 inline constexpr char kSplashJarName[] = "splash.jarName";
 inline constexpr char kSplashClose[] = "splash.close";
+// For the benchmarks: "event ticks", the performance counter as JNI_CreateJavaVM is entered
+// ("create") and returns ("created") and as a scripted method is entered ("call"); and the
+// process's memory as VM creation begins: its committed private bytes, and the commit charge
+// Windows reports (which Wine fills with the private memory actually touched).
+inline constexpr char kClock[] = "clock";
+inline constexpr char kCreatePrivateBytes[] = "create.privateBytes";
+inline constexpr char kCreateCommitCharge[] = "create.commitCharge";
 } // namespace key
 
 struct RecordedOption {
@@ -147,6 +154,10 @@ struct Record {
     std::vector<const JavaCall*> callsOf(std::wstring_view methodName) const;
     // The options as texts, in order.
     std::vector<std::wstring> optionTexts() const;
+    // The number of the last line with the key, and the ticks of the last "clock" line of the
+    // event (key::kClock).
+    std::optional<long long> lastNumber(std::string_view key) const;
+    std::optional<long long> clockTicks(std::string_view event) const;
 };
 
 // `ansiDecode` turns the option bytes into text (the Windows side passes its ANSI decoder).

@@ -63,6 +63,7 @@ Object* currentStream(bool err) {
 
 // Records the call: the method, the thread and the String[] it was given.
 std::vector<std::wstring> recordCall(Method* method, const Args& args) {
+    Vm::instance().recordClock("call");
     std::string lines =
         recordLine(key::kCallMethod, textValue(fromModifiedUtf8(method->display())));
     lines += recordLine(key::kCallThread, std::to_string(GetCurrentThreadId()));

@@ -76,6 +76,15 @@ void Vm::recordNumber(std::string_view key, long long number) {
     record(key, std::to_string(number));
 }
 
+void Vm::recordClock(std::string_view event, long long ticks) {
+    if (ticks == 0) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        ticks = now.QuadPart;
+    }
+    record(key::kClock, std::string(event) + " " + std::to_string(ticks));
+}
+
 void Vm::recordBytes(std::string_view key, std::string_view bytes) {
     record(key, escapeValue(bytes, true));
 }

@@ -120,6 +120,8 @@ class Vm {
     void recordNumber(std::string_view key, long long number);
     void recordBytes(std::string_view key, std::string_view bytes);
     void recordLines(const std::string& lines); // several lines written in one piece
+    // A "clock" line: the event and the performance counter at it (now when not given).
+    void recordClock(std::string_view event, long long ticks = 0);
 
   private:
     Vm();

@@ -1,0 +1,39 @@
+#!/bin/sh
+# Fails when the stripped launcher is larger than its budget, when a budget of the file was ever
+# raised, or when the launcher's unstripped twin shows a part of the C++ runtime it must not carry
+# (exception machinery, type information, the demangler, streams and locales, printf-style
+# formatting, the thread library behind guarded statics): each of these used to make up a large
+# share of the exe, and each returns silently with one innocent-looking line of code.
+# Usage: check-size.sh EXE SYMBOLS-EXE ARCHITECTURE BUDGET-FILE NM
+exe=$1 symbols=$2 architecture=$3 budget_file=$4 nm=$5
+status=0
+
+# The budgets of the architecture, oldest first: each line must be below the one before.
+budgets=$(sed -n "s/^$architecture \([0-9][0-9]*\)\$/\1/p" "$budget_file")
+[ -n "$budgets" ] || { echo "no budget for $architecture in $budget_file"; exit 1; }
+previous=
+for budget in $budgets; do
+    if [ -n "$previous" ] && [ "$budget" -ge "$previous" ]; then
+        echo "BUDGET NOT LOWERED: $previous, then $budget bytes (a budget only ever goes down)"
+        status=1
+    fi
+    previous=$budget
+done
+
+size=$(wc -c <"$exe")
+if [ "$size" -gt "$budget" ]; then
+    echo "OVER BUDGET: $exe is $size bytes, its budget $budget"
+    status=1
+else
+    echo "ok: $size bytes, budget $budget"
+fi
+
+# Mangled names, with or without the leading underscore of 32-bit symbols.
+forbidden='__cxa_throw|__cxa_begin_catch|_Unwind_Resume|_Unwind_RaiseException|__gxx_personality|_ZTI|_ZTS|__cxa_demangle|_ZNSt6locale|_ZNSt8ios_base|_ZSt4cout|_ZSt5wcout|__mingw_pformat|__pformat|__cxa_guard_acquire|pthread_'
+found=$("$nm" "$symbols" | awk '{print $NF}' | grep -E "$forbidden" | sort -u)
+if [ -n "$found" ]; then
+    echo "C++ RUNTIME PARTS THE LAUNCHER MUST NOT CARRY:"
+    echo "$found" | head -20
+    status=1
+fi
+exit $status
