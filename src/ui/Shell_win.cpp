@@ -13,10 +13,10 @@ namespace {
 // Threads that race here load the same module and store the same handle; the extra reference
 // only keeps it loaded, as intended. (A guarded static would bring the thread library into the
 // exe for this one place.)
-HMODULE keptSystemLibrary(std::atomic<HMODULE>& slot, const wchar_t* name) {
+HMODULE keptSystemLibrary(std::atomic<HMODULE>& slot, UniqueModule (*load)()) {
     HMODULE library = slot.load(std::memory_order_acquire);
     if (!library) {
-        library = loadSystemLibrary(name).release();
+        library = load().release();
         slot.store(library, std::memory_order_release);
     }
     return library;
@@ -24,12 +24,12 @@ HMODULE keptSystemLibrary(std::atomic<HMODULE>& slot, const wchar_t* name) {
 
 HMODULE shellLibrary() {
     static std::atomic<HMODULE> library{nullptr};
-    return keptSystemLibrary(library, L"shell32.dll");
+    return keptSystemLibrary(library, [] { return loadSystemLibrary(L"shell32.dll"); });
 }
 
 HMODULE oleLibrary() {
     static std::atomic<HMODULE> library{nullptr};
-    return keptSystemLibrary(library, L"ole32.dll");
+    return keptSystemLibrary(library, [] { return loadSystemLibrary(L"ole32.dll"); });
 }
 
 // The calling thread in a single-threaded COM apartment for as long as the object lives, as the
