@@ -6,6 +6,8 @@
 #include "settings/LaunchSettingsRules.h"
 #include "settings/MemorySettingsSource.h"
 
+#include "RuntimeSourceTexts.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -58,17 +60,7 @@ TEST(DecisionReasons, FamilyRuleNamesTheSettingThatExcludes) {
         {L"favor_jre", L"", 1, FamilyRule::kindNotWanted}, // an unknown source wants no kind
     };
     for (const Row& row : rows) {
-        const JvmSourceChoice source = jvmSourceFromText(row.jvmSource);
-        const VmProviderChoice provider = vmProviderFromText(row.vmProvider);
-        const RuntimeSourceSettings settings{.jdkWanted = source.jdkWanted,
-                                             .jreWanted = source.jreWanted,
-                                             .otherSourceAllowed = source.otherSourceAllowed,
-                                             .jrockitAccepted = provider.jrockitAccepted,
-                                             .sunAccepted = provider.sunAccepted,
-                                             .ibmAccepted = provider.ibmAccepted,
-                                             .jrockitFavored = provider.jrockitFavored,
-                                             .sunFavored = provider.sunFavored,
-                                             .ibmFavored = provider.ibmFavored};
+        const RuntimeSourceSettings settings = sourcesFromTexts(row.jvmSource, row.vmProvider);
         const RuntimeFamily& family = runtimeFamilies()[row.family];
         EXPECT_EQ(familyRule(family, settings), row.expected)
             << "source '" << row.jvmSource << "' provider '" << row.vmProvider << "' family "
