@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <functional>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,29 @@ std::wstring settingsPathOf(const JavaApp& app) {
     return exe.substr(0, exe.rfind(L'.') + 1) + L"ini";
 }
 
+// A settings file of raw bytes, and whether the launch it starts reaches main; one that does
+// not reads as no settings at all.
+struct SettingsFileRow {
+    const char* name;
+    std::string bytes;
+    bool launches;
+};
+
+void launchEachSettingsFile(std::span<const SettingsFileRow> rows) {
+    JavaApp app;
+    ASSERT_TRUE(app.writeScript(JavaApp::script()));
+    for (const SettingsFileRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        clearRecord(app.runtimeHome);
+        writeBytesFile(settingsPathOf(app), row.bytes);
+        const LaunchResult result = app.launch({.timeoutMs = kTimeoutMs});
+        if (row.launches)
+            expectLaunched(result, app);
+        else
+            expectOnlyMessage(result, kNoMainClass);
+    }
+}
+
 TEST(HostileSettings, GarbageFileReadsAsNoSettingsAndGarbageLinesAreSkipped) {
     // Lines of high bytes and control characters between the real ones: no "[" to open a
     // section, no "=" to make a pair, no line break or NUL to end the line early.
@@ -70,31 +94,15 @@ TEST(HostileSettings, GarbageFileReadsAsNoSettingsAndGarbageLinesAreSkipped) {
         interleaved += garbage.substr(line++ * 2000, 2000) + "\r\n";
         interleaved += plainSettings().substr(start, end - start);
     }
-    struct Row {
-        const char* name;
-        std::string bytes;
-        bool launches;
-    };
     // The first bytes are not a byte-order mark, so every row is read as ANSI text.
     std::string random = randomBytes(64 * 1024, 7);
     random[0] = 'x';
-    const Row rows[] = {
+    const SettingsFileRow rows[] = {
         {"random bytes", random, false},
         {"zero bytes", std::string(4096, '\0'), false},
         {"garbage lines around the settings", interleaved, true},
     };
-    JavaApp app;
-    ASSERT_TRUE(app.writeScript(JavaApp::script()));
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        clearRecord(app.runtimeHome);
-        writeBytesFile(settingsPathOf(app), row.bytes);
-        const LaunchResult result = app.launch({.timeoutMs = kTimeoutMs});
-        if (row.launches)
-            expectLaunched(result, app);
-        else
-            expectOnlyMessage(result, kNoMainClass);
-    }
+    launchEachSettingsFile(rows);
 }
 
 TEST(HostileSettings, Utf16IsReadWithItsByteOrderMarkAndIsNoSettingsWithout) {
@@ -102,12 +110,7 @@ TEST(HostileSettings, Utf16IsReadWithItsByteOrderMarkAndIsNoSettingsWithout) {
                               L"[Class Path]\r\nClass Path=\\lib\\*.jar\r\n";
     const std::string utf16(reinterpret_cast<const char*>(text.data()),
                             text.size() * sizeof(wchar_t));
-    struct Row {
-        const char* name;
-        std::string bytes;
-        bool launches;
-    };
-    const Row rows[] = {
+    const SettingsFileRow rows[] = {
         {"with a byte-order mark", "\xff\xfe" + utf16, true},
         // A stray last byte, as a truncated copy leaves it, costs nothing before it.
         {"with a byte-order mark and an odd length", "\xff\xfe" + utf16 + "x", true},
@@ -115,18 +118,7 @@ TEST(HostileSettings, Utf16IsReadWithItsByteOrderMarkAndIsNoSettingsWithout) {
         // second character is a NUL: nothing is found, and the launch says so.
         {"without a byte-order mark", utf16, false},
     };
-    JavaApp app;
-    ASSERT_TRUE(app.writeScript(JavaApp::script()));
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        clearRecord(app.runtimeHome);
-        writeBytesFile(settingsPathOf(app), row.bytes);
-        const LaunchResult result = app.launch({.timeoutMs = kTimeoutMs});
-        if (row.launches)
-            expectLaunched(result, app);
-        else
-            expectOnlyMessage(result, kNoMainClass);
-    }
+    launchEachSettingsFile(rows);
 }
 
 TEST(HostileSettings, ValuesOfAMegabyteAreReadWholeOrPassedOver) {
