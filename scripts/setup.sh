@@ -33,6 +33,8 @@ runs_32bit_code() {
 
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb googletest
     clang libclang-rt-dev)
+# Code signing of a stamped launcher, tested with the real tools.
+packages+=(osslsigncode openssl)
 if runs_32bit_code; then
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         echo "Enabling the i386 architecture for 32-bit Wine"

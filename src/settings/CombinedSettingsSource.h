@@ -9,10 +9,9 @@
 // memory base.
 class CombinedSettingsSource : public IniSettingsSource, public MemorySettingsSource {
 public:
-    CombinedSettingsSource(std::wstring filePath, const std::wstring& embeddedText)
-        : IniSettingsSource(std::move(filePath)) {
-        load(embeddedText);
-    }
+    // Out of line: every settings stage builds one, and one copy of the code serves them all.
+    [[gnu::noinline]] CombinedSettingsSource(std::wstring filePath,
+                                             const std::wstring& embeddedText);
 
     void read(const std::wstring& section, const std::wstring& key, std::wstring& value) override;
     // Both bases offer value(); through either it is the combined read, so say it once here.

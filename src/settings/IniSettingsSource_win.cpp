@@ -105,6 +105,12 @@ void IniSettingsSource::removeStore() {
     DeleteFileW(filePath_.c_str());
 }
 
+CombinedSettingsSource::CombinedSettingsSource(std::wstring filePath,
+                                               const std::wstring& embeddedText)
+    : IniSettingsSource(std::move(filePath)) {
+    load(embeddedText);
+}
+
 void CombinedSettingsSource::read(const std::wstring& section, const std::wstring& key,
                                   std::wstring& value) {
     std::wstring embedded;

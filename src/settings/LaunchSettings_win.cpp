@@ -35,13 +35,13 @@ bool Launcher::readLaunchSettings() {
 bool Launcher::readLaunchSettingsFrom(const std::wstring& path) {
     using namespace settings;
 
-    IniSettingsSource file(path);
-    productCode = file.value(productInformationSection, productCodeKey);
-    upgradeCode = file.value(productInformationSection, upgradeCodeKey);
-    productName = file.value(productInformationSection, productNameKey);
-
+    // Every section, [Product Information] included, is read through the same layering, so
+    // that a launcher carrying its settings needs no file beside it at all.
     CombinedSettingsSource combined(path, embeddedSettingsText());
     traceSettingsFile(path, combined.sections().size());
+    productCode = combined.value(productInformationSection, productCodeKey);
+    upgradeCode = combined.value(productInformationSection, upgradeCodeKey);
+    productName = combined.value(productInformationSection, productNameKey);
     minVersion = versionBound(combined.value(javaRuntimeSection, minimumVersionKey), 0);
     maxVersion = versionBound(combined.value(javaRuntimeSection, maximumVersionKey), 65535);
     isService = combined.value(applicationSection, applicationTypeKey) == serviceType;

@@ -2,7 +2,7 @@
 // runtime's splash library when the settings prefer it.
 #include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
-#include "settings/IniSettingsSource.h"
+#include "settings/CombinedSettingsSource.h"
 #include "settings/LaunchSettingsRules.h"
 #include "settings/SettingsKeys.h"
 #include "splash/RuntimeSplash.h"
@@ -42,11 +42,13 @@ bool Launcher::startSplash() {
     std::wstring path;
     if (!settingsFilePath(path))
         return false;
-    // The splash is configured in the settings file alone.
-    IniSettingsSource file(path);
-    splashImage = file.value(displaySection, splashScreenKey);
-    splashShadow = file.value(displaySection, splashScreenShadowKey);
-    const bool runtimeSplashPreferred = isYes(file.value(displaySection, preferNativeSplashKey));
+    // Read as every other section is: a launcher carrying its settings shows its splash with
+    // no file beside it, and a missing file simply reads as empty.
+    CombinedSettingsSource settings(path, embeddedSettingsText());
+    splashImage = settings.value(displaySection, splashScreenKey);
+    splashShadow = settings.value(displaySection, splashScreenShadowKey);
+    const bool runtimeSplashPreferred =
+        isYes(settings.value(displaySection, preferNativeSplashKey));
     if (splashImage.empty())
         return true;
     if (runtimeSplashPreferred) {

@@ -117,7 +117,11 @@ TEST(LaunchTrace, EachSettingNamesTheSourceItCameFrom) {
                                                "[Class Path]\n"
                                                "Class Path=\\lib\\*.jar\n"
                                                "[Application]\n"
-                                               "Cmd=--embedded\n"));
+                                               "Cmd=--embedded\n"
+                                               "[Product Information]\n"
+                                               "Upgrade Code={EMBEDDED}\n"
+                                               "[Display]\n"
+                                               "Splash Screen Shadow=true\n"));
     // The per-user file remembers the runtime beside the exe as the runtime folder.
     TempFolder appData;
     createFolders(appData.file(L"Viewer\\{0A1B}"));
@@ -152,6 +156,8 @@ TEST(LaunchTrace, EachSettingNamesTheSourceItCameFrom) {
         {kJre, L"JRE Path", app.runtimeHome, L"user-file"},
         {kJre, L"JVM Type", L"", L"default"},
         {L"Product Information", L"Product Name", L"Viewer", L"file"},
+        {L"Product Information", L"Upgrade Code", L"{EMBEDDED}", L"embedded"},
+        {L"Display", L"Splash Screen Shadow", L"true", L"embedded"},
         {L"Application", L"Cmd", L"--embedded", L"embedded"},
     };
     const auto settings = settingsOf(trace);

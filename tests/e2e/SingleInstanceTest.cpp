@@ -2,6 +2,7 @@
 // for a file the test writes), later launches of the same exe hand their arguments to it and
 // end with its answer. What secondaryMain received is read from the test runtime's record.
 // Each test's exe lies in a fresh folder, so it has an instance name of its own.
+#include "BackgroundLaunch.h"
 #include "JavaApp.h"
 
 #include <gtest/gtest.h>
@@ -25,21 +26,6 @@ using namespace testjvm;
 namespace {
 
 constexpr DWORD kFailureExitCode = 4294967295u;
-// Generous: the machine is slow and shared, and these launches run side by side.
-constexpr DWORD kLaunchTimeoutMs = 240000;
-constexpr DWORD kWaitMs = 120000;
-
-// Polls until `done` holds; false when it never did within the time.
-template <typename Condition> bool waitUntil(Condition done, DWORD timeoutMs = kWaitMs) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(50);
-    }
-    return true;
-}
-
 size_t threadCountOf(DWORD processId) {
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
@@ -53,34 +39,6 @@ size_t threadCountOf(DWORD processId) {
     CloseHandle(snapshot);
     return count;
 }
-
-// One launch of the app, running on a thread of its own until it ends.
-class BackgroundLaunch {
-  public:
-    BackgroundLaunch(const JavaApp& app, std::wstring arguments = {}) {
-        LaunchOptions options;
-        options.arguments = std::move(arguments);
-        options.timeoutMs = kLaunchTimeoutMs;
-        options.whileRunning = [this](DWORD processId) { processId_ = processId; };
-        result_ = std::async(std::launch::async, [&app, options] { return app.launch(options); });
-    }
-
-    bool ended(DWORD withinMs = 0) const {
-        return result_.wait_for(std::chrono::milliseconds(withinMs)) == std::future_status::ready;
-    }
-    LaunchResult result() {
-        if (!result_.valid())
-            return cached_;
-        cached_ = result_.get();
-        return cached_;
-    }
-    DWORD processId() const { return processId_; }
-
-  private:
-    std::atomic<DWORD> processId_{0};
-    std::future<LaunchResult> result_;
-    LaunchResult cached_;
-};
 
 struct SingleInstanceApp {
     // com/example/App with main and the given static methods; main waits for "release".

@@ -137,4 +137,59 @@ TEST(PeImage, ResourceTreesThatLeaveTheSectionAreRefused) {
     }
 }
 
+// The image with a certificate table of `size` bytes appended and the security directory
+// pointing at `offset`, as a signing tool leaves it.
+std::vector<std::uint8_t> signedImage(bool is64Bit, std::uint32_t offset, std::uint32_t size) {
+    std::vector<std::uint8_t> bytes = image(is64Bit, is64Bit ? 0x8664 : 0x014C, kExe);
+    bytes.resize(bytes.size() + 0x30, 0xC5);
+    const std::size_t security = kOptional + (is64Bit ? 112 : 96) + 4 * 8;
+    put32(bytes, security, offset);
+    put32(bytes, security + 4, size);
+    return bytes;
+}
+
+TEST(PeImage, SignatureIsFoundAndRemovedWithItsDirectoryEntry) {
+    for (const bool is64Bit : {true, false}) {
+        SCOPED_TRACE(is64Bit);
+        const std::vector<std::uint8_t> unsignedBytes =
+            image(is64Bit, is64Bit ? 0x8664 : 0x014C, kExe);
+        EXPECT_EQ(certificateTable(unsignedBytes), std::nullopt);
+
+        std::vector<std::uint8_t> bytes = signedImage(is64Bit, 0x400, 0x30);
+        const std::optional<CertificateTable> table = certificateTable(bytes);
+        ASSERT_TRUE(table);
+        EXPECT_EQ(table->offset, 0x400u);
+        EXPECT_EQ(table->size, 0x30u);
+        ASSERT_TRUE(removeCertificateTable(bytes));
+        EXPECT_EQ(bytes, unsignedBytes);
+        EXPECT_FALSE(removeCertificateTable(bytes));
+    }
+}
+
+TEST(PeImage, SignatureThatWouldCutIntoTheProgramIsNotRemoved) {
+    struct Case {
+        const char* name;
+        std::uint32_t offset;
+        std::uint32_t size;
+    };
+    const Case cases[] = {
+        {"inside the section's data", 0x3F0, 0x40},
+        {"inside the headers", 0x100, 0x10},
+        {"past the end of the file", 0x400, 0x31},
+        {"wrapping around 32 bits", 0xFFFFFFF0, 0x20},
+        {"an empty table", 0x400, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> bytes = signedImage(true, c.offset, c.size);
+        const std::vector<std::uint8_t> before = bytes;
+        EXPECT_TRUE(certificateTable(bytes)) << c.name;
+        EXPECT_FALSE(removeCertificateTable(bytes)) << c.name;
+        EXPECT_EQ(bytes, before) << c.name;
+    }
+    // A header that lists only four directories has no security directory at all.
+    std::vector<std::uint8_t> bytes = signedImage(true, 0x400, 0x30);
+    put32(bytes, kOptional + 112 - 4, 4);
+    EXPECT_EQ(certificateTable(bytes), std::nullopt);
+}
+
 } // namespace

@@ -65,6 +65,17 @@ TEST(StampOptions, ShowAloneAndHelpNeedNothingElse) {
     EXPECT_TRUE(parse({L"/?"}).options.help);
 }
 
+TEST(StampOptions, RemovingASignatureIsSomethingToWrite) {
+    const ParsedCommandLine alone = parse({L"--remove-signature", L"--out=b.exe", L"app.exe"});
+    ASSERT_EQ(alone.error, L"");
+    EXPECT_TRUE(alone.options.removeSignature);
+    EXPECT_TRUE(alone.options.writesFile());
+    EXPECT_FALSE(alone.options.stampsAnything());
+    EXPECT_FALSE(parse({L"--icon=a.ico", L"app.exe"}).options.removeSignature);
+    EXPECT_EQ(parse({L"--remove-signature=yes", L"app.exe"}).error,
+              texts::unknownOption(L"--remove-signature"));
+}
+
 TEST(StampOptions, RefusesBadCommandLines) {
     struct Case {
         std::vector<std::wstring> arguments;

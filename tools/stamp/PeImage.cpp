@@ -3,6 +3,8 @@
 #include "ByteReading.h"
 #include "jvm/PeHeaders.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::size_t kFileHeaderOffset = 4; // after "PE\0\0"
@@ -14,6 +16,8 @@ constexpr std::uint16_t kDll = 0x2000;
 constexpr std::size_t kChecksumInOptionalHeader = 64;
 constexpr std::size_t kSectionHeaderSize = 40;
 constexpr std::size_t kResourceDirectoryIndex = 2;
+constexpr std::size_t kSecurityDirectoryIndex = 4;
+constexpr std::size_t kSizeOfHeadersInOptionalHeader = 60;
 constexpr std::size_t kResourceDirectorySize = 16;
 constexpr std::size_t kResourceEntrySize = 8;
 constexpr std::uint32_t kSubdirectoryFlag = 0x80000000;
@@ -41,6 +45,36 @@ std::optional<Headers> headersOf(std::span<const std::uint8_t> image) {
     if (headers.magic != kPe32Magic && headers.magic != kPe32PlusMagic)
         return std::nullopt;
     return headers;
+}
+
+// The file offset of a data directory's entry; none when the header does not hold it.
+std::optional<std::size_t> directoryEntry(std::span<const std::uint8_t> image,
+                                          const Headers& headers, std::size_t index) {
+    const std::size_t directories = headers.optional + (headers.magic == kPe32Magic ? 96 : 112);
+    const std::size_t entry = directories + index * 8;
+    if (headers.optional + headers.optionalSize < entry + 8 ||
+        readLe32(image, directories - 4) <= index)
+        return std::nullopt;
+    return entry;
+}
+
+// Where the headers and the sections' raw data end; none when the section table is cut.
+std::optional<std::size_t> endOfProgramData(std::span<const std::uint8_t> image,
+                                            const Headers& headers) {
+    const std::size_t count = readLe16(image, headers.nt + kFileHeaderOffset + 2);
+    const std::size_t table = headers.optional + headers.optionalSize;
+    if (table > image.size() || (image.size() - table) / kSectionHeaderSize < count)
+        return std::nullopt;
+    std::size_t end = table + count * kSectionHeaderSize;
+    if (headers.optionalSize >= kSizeOfHeadersInOptionalHeader + 4)
+        end = std::max<std::size_t>(
+            end, readLe32(image, headers.optional + kSizeOfHeadersInOptionalHeader));
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t section = table + i * kSectionHeaderSize;
+        end = std::max(end, std::size_t{readLe32(image, section + 20)} +
+                                readLe32(image, section + 16));
+    }
+    return end;
 }
 
 // The file offset of an RVA that lies in some section's raw data, and the raw bytes left in
@@ -141,13 +175,11 @@ bool clearResourceTimestamps(std::span<std::uint8_t> image) {
     const std::optional<Headers> headers = headersOf(image);
     if (!headers)
         return false;
-    const std::size_t directories = headers->optional + (headers->magic == kPe32Magic ? 96 : 112);
-    const std::size_t countField = directories - 4;
-    const std::size_t entry = directories + kResourceDirectoryIndex * 8;
-    if (headers->optional + headers->optionalSize < entry + 8 ||
-        readLe32(image, countField) <= kResourceDirectoryIndex)
+    const std::optional<std::size_t> entry =
+        directoryEntry(image, *headers, kResourceDirectoryIndex);
+    if (!entry)
         return false;
-    const std::uint32_t rva = readLe32(image, entry);
+    const std::uint32_t rva = readLe32(image, *entry);
     if (rva == 0)
         return false;
     const std::optional<FileRange> range = fileRangeOf(image, *headers, rva);
@@ -155,4 +187,36 @@ bool clearResourceTimestamps(std::span<std::uint8_t> image) {
         return false;
     return clearDirectoryTimestamps(image.subspan(range->offset, range->size), 0,
                                     kResourceTreeDepth);
+}
+
+std::optional<CertificateTable> certificateTable(std::span<const std::uint8_t> image) {
+    const std::optional<Headers> headers = headersOf(image);
+    if (!headers)
+        return std::nullopt;
+    const std::optional<std::size_t> entry =
+        directoryEntry(image, *headers, kSecurityDirectoryIndex);
+    if (!entry)
+        return std::nullopt;
+    const CertificateTable table{readLe32(image, *entry), readLe32(image, *entry + 4)};
+    if (table.offset == 0 && table.size == 0)
+        return std::nullopt;
+    return table;
+}
+
+bool removeCertificateTable(std::vector<std::uint8_t>& image) {
+    const std::optional<CertificateTable> table = certificateTable(image);
+    if (!table)
+        return false;
+    const std::optional<Headers> headers = headersOf(image);
+    const std::optional<std::size_t> programEnd = endOfProgramData(image, *headers);
+    // Both fields are 32-bit: their sum cannot overflow 64 bits.
+    const std::uint64_t end = std::uint64_t{table->offset} + table->size;
+    if (!programEnd || table->size == 0 || table->offset < *programEnd || end > image.size())
+        return false;
+    const std::size_t entry = *directoryEntry(image, *headers, kSecurityDirectoryIndex);
+    image.erase(image.begin() + static_cast<std::ptrdiff_t>(table->offset),
+                image.begin() + static_cast<std::ptrdiff_t>(end));
+    writeLe32(image, entry, 0);
+    writeLe32(image, entry + 4, 0);
+    return true;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 enum class ExecutableProblem {
     none,
@@ -35,3 +36,20 @@ struct ExecutableCheck {
 // same resources twice gives the same bytes whatever time the resource writer put there.
 // False when the image has no resource directory or its tree leaves the resource section.
 [[nodiscard]] bool clearResourceTimestamps(std::span<std::uint8_t> image);
+
+// An Authenticode signature: the certificate table that the security directory points at.
+// Unlike every other directory, it gives a file offset, not an address in the image, and
+// the table lies outside the sections, normally at the very end of the file.
+struct CertificateTable {
+    std::uint32_t offset = 0;
+    std::uint32_t size = 0;
+};
+
+// None when the security directory is absent or all zero: the file is not signed.
+[[nodiscard]] std::optional<CertificateTable> certificateTable(std::span<const std::uint8_t> image);
+
+// Drops the certificate table's bytes and clears the security directory; the checksum is
+// left for the caller to recompute. False, the image unchanged, when the table does not lie
+// wholly inside the file after the headers and the sections' data: removing such bytes would
+// cut into the program itself.
+[[nodiscard]] bool removeCertificateTable(std::vector<std::uint8_t>& image);

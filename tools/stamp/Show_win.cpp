@@ -42,6 +42,15 @@ std::wstring checksumLine(const std::vector<std::uint8_t>& bytes) {
                                : L", the contents give " + hex32(computed) + L"\n");
 }
 
+std::wstring signatureLine(const std::vector<std::uint8_t>& bytes) {
+    const std::optional<CertificateTable> table = certificateTable(bytes);
+    if (!table)
+        return L"  Signature: none, not signed\n";
+    return L"  Signature: signed, certificate table of " + std::to_wstring(table->size) +
+           L" bytes at file offset " + hex32(table->offset) +
+           L" (stamping needs --remove-signature)\n";
+}
+
 std::wstring iconLines(const ResourceModule& resources) {
     const std::vector<ResourceName> groups = resources.names(RT_GROUP_ICON);
     if (groups.empty())
@@ -111,7 +120,7 @@ int showLauncher(const std::wstring& path) {
         return exitCode;
     printOut(path + L"\n  Launcher: " + (launcher.is64Bit ? L"64-bit" : L"32-bit") +
              L", resource format " + std::to_wstring(launcher.format) + L"\n" +
-             checksumLine(launcher.bytes) + iconLines(launcher.resources) + versionLines(launcher) +
+             checksumLine(launcher.bytes) + signatureLine(launcher.bytes) + iconLines(launcher.resources) + versionLines(launcher) +
              executionLevelLine(launcher.resources) + settingsLines(launcher.resources));
     return exitCode;
 }

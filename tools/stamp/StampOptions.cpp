@@ -95,6 +95,10 @@ ParsedCommandLine parseStampCommandLine(const std::vector<std::wstring>& argumen
             options.show = true;
             continue;
         }
+        if (argument == L"--remove-signature") {
+            options.removeSignature = true;
+            continue;
+        }
         if (argument.size() < 2 || argument.compare(0, 2, L"--") != 0) {
             if (!options.launcher.empty()) {
                 parsed.error = texts::secondLauncher(argument);
@@ -130,9 +134,9 @@ ParsedCommandLine parseStampCommandLine(const std::vector<std::wstring>& argumen
         return parsed;
     if (options.launcher.empty())
         parsed.error = texts::noLauncher();
-    else if (!options.stampsAnything() && !options.show)
+    else if (!options.writesFile() && !options.show)
         parsed.error = texts::nothingToDo();
-    else if (!options.out.empty() && !options.stampsAnything())
+    else if (!options.out.empty() && !options.writesFile())
         parsed.error = texts::outWithoutStamping();
     return parsed;
 }

@@ -11,6 +11,7 @@
 struct StampOptions {
     bool help = false;
     bool show = false;
+    bool removeSignature = false; // drop a code signature, which stamping would break
     std::wstring launcher;
     std::wstring out; // empty: stamp the launcher in place
     std::wstring icon;
@@ -26,6 +27,8 @@ struct StampOptions {
     bool stampsAnything() const {
         return !icon.empty() || !settings.empty() || !executionLevel.empty() || stampsVersion();
     }
+    // Dropping a signature writes the launcher even when nothing is stamped.
+    bool writesFile() const { return stampsAnything() || removeSignature; }
 };
 
 struct ParsedCommandLine {

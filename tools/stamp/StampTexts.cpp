@@ -37,6 +37,9 @@ Options:
   --description TEXT         FileDescription
   --copyright TEXT           LegalCopyright
   --original-filename TEXT   OriginalFilename
+  --remove-signature         drop the launcher's code signature (its certificate
+                             table), which stamping would break; sign it again
+                             afterwards. Without it a signed launcher is refused.
   --show                     print what the launcher carries (after stamping, if
                              anything is stamped)
   Values may also follow an "=" (--icon=app.ico).
@@ -54,6 +57,10 @@ byte-order mark, and each line must be blank, a comment (first character ; or #)
 a [section] header, or key=value inside a section. Values are taken as written:
 quotes are kept. The text is stored as the RCDATA resource "QOVA_SETTINGS" in
 UTF-16LE with a byte-order mark, lines ending in CR LF, not enciphered.
+
+Code signing: stamp first, then sign. Stamping changes the bytes a signature
+covers, so a launcher that carries one is refused unless --remove-signature is
+given.
 
 Exit codes: 0 done, 1 an input was refused, 2 wrong command line, 3 a file could
 not be read or written.
@@ -81,13 +88,13 @@ std::wstring noLauncher() {
 }
 
 std::wstring nothingToDo() {
-    return L"nothing to do: give --icon, --settings, --execution-level, a version option or "
-           L"--show.";
+    return L"nothing to do: give --icon, --settings, --execution-level, a version option, "
+           L"--remove-signature or --show.";
 }
 
 std::wstring outWithoutStamping() {
-    return L"--out needs something to stamp: give --icon, --settings, --execution-level or a "
-           L"version option.";
+    return L"--out needs something to stamp: give --icon, --settings, --execution-level, a "
+           L"version option or --remove-signature.";
 }
 
 std::wstring notAnExecutionLevel(std::wstring_view value) {
@@ -197,6 +204,19 @@ std::wstring versionTooLong() {
     return L"the version texts are too long for a version resource (64 KiB in all).";
 }
 
+std::wstring signedLauncher(std::wstring_view path) {
+    return std::wstring(path) +
+           L" carries a code signature, which stamping would break; it is left as it was. "
+           L"Stamp the launcher before signing it, or give --remove-signature to drop the "
+           L"signature and stamp it, then sign it again.";
+}
+
+std::wstring signatureNotRemovable(std::wstring_view path) {
+    return std::wstring(path) +
+           L" has a security directory that does not point at a certificate table after the "
+           L"program's data; the signature cannot be removed safely. It is left as it was.";
+}
+
 std::wstring cannotRead(std::wstring_view path, std::uint32_t error) {
     return L"cannot read " + std::wstring(path) + L" (Windows error " + std::to_wstring(error) +
            L").";
@@ -230,6 +250,14 @@ std::wstring stampedExecutionLevel(std::wstring_view level) {
 
 std::wstring stampedVersion() {
     return L"version information";
+}
+
+std::wstring removedSignature() {
+    return L"signature removed";
+}
+
+std::wstring noSignatureToRemove() {
+    return L"no signature to remove";
 }
 
 std::wstring counted(std::size_t count, std::wstring_view noun) {

@@ -42,6 +42,8 @@ std::wstring settingsDoNotParse(std::wstring_view path, SettingsFileProblem prob
 std::wstring tooManyIconImages(std::wstring_view path);
 std::wstring noExecutionLevelInManifest(std::wstring_view path);
 std::wstring versionTooLong();
+std::wstring signedLauncher(std::wstring_view path);
+std::wstring signatureNotRemovable(std::wstring_view path);
 
 // Failures of file operations, with the Windows error code.
 std::wstring cannotRead(std::wstring_view path, std::uint32_t error);
@@ -55,6 +57,8 @@ std::wstring stampedIcon(std::size_t images);
 std::wstring stampedSettings(std::size_t sections);
 std::wstring stampedExecutionLevel(std::wstring_view level);
 std::wstring stampedVersion();
+std::wstring removedSignature();
+std::wstring noSignatureToRemove();
 
 // "1 image", "2 images".
 std::wstring counted(std::size_t count, std::wstring_view noun);

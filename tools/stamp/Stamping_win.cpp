@@ -262,6 +262,28 @@ class ResourceUpdate {
     HANDLE handle_;
 };
 
+// A signature covers the bytes stamping changes: a signed launcher is stamped only when the
+// user asked for its signature to go. The table is dropped from the bytes the staging copy
+// starts from; the checksum is recomputed with the stamped resources.
+bool planSignature(LauncherFile& launcher, bool removeSignature, StampPlan& plan,
+                   int& exitCode) {
+    const bool isSigned = certificateTable(launcher.bytes).has_value();
+    if (isSigned && !removeSignature) {
+        printError(texts::signedLauncher(launcher.path));
+        exitCode = texts::kRefused;
+        return false;
+    }
+    if (!removeSignature)
+        return true;
+    if (isSigned && !removeCertificateTable(launcher.bytes)) {
+        printError(texts::signatureNotRemovable(launcher.path));
+        exitCode = texts::kRefused;
+        return false;
+    }
+    plan.summary.push_back(isSigned ? texts::removedSignature() : texts::noSignatureToRemove());
+    return true;
+}
+
 // Writes the plan into a copy of the launcher's bytes beside the target, settles what the
 // resource writer leaves variable, recomputes the checksum, and puts the copy in place.
 int writeStamped(const LauncherFile& launcher, const std::wstring& target, const StampPlan& plan) {
@@ -327,7 +349,8 @@ int stampLauncher(const StampOptions& options) {
             return exitCode;
         plan.resources = launcher.resources.all();
         // Every input is read and checked before anything is written.
-        if ((!options.icon.empty() && !planIcon(launcher, options.icon, plan, exitCode)) ||
+        if (!planSignature(launcher, options.removeSignature, plan, exitCode) ||
+            (!options.icon.empty() && !planIcon(launcher, options.icon, plan, exitCode)) ||
             (!options.settings.empty() &&
              !planSettings(launcher, options.settings, plan, exitCode)) ||
             (!options.executionLevel.empty() &&

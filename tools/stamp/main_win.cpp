@@ -17,7 +17,7 @@ int wmain(int argc, wchar_t** argv) {
         printOut(texts::help());
         return texts::kDone;
     }
-    if (options.stampsAnything())
+    if (options.writesFile())
         return stampLauncher(options);
     return showLauncher(options.launcher);
 }
