@@ -24,12 +24,23 @@ void expandFromProcessEnvironment(std::wstring& text) {
     expandEnvironmentReferences(text, lookUpEnvironmentVariable);
 }
 
-std::string vmOptionText(const std::wstring& option) {
+std::string vmOptionText(const std::wstring& option, std::wstring* unnamedPath) {
     // The VM reads its options in the ANSI code page. A path of the class path or the library
     // path that the code page cannot hold goes by its short name, which it can; any other
     // character the code page lacks becomes its default character, which is what the VM would
-    // see from any native caller.
-    return vmOptionAnsiText(option, threadAnsiText, shortPathName);
+    // see from any native caller. Where the code page is UTF-8 every option passes intact.
+    return vmOptionAnsiText(option, threadAnsiText, shortPathName, unnamedPath);
+}
+
+bool appendVmOption(HWND owner, const std::wstring& option, std::vector<std::string>& options) {
+    std::wstring unnamedPath;
+    options.push_back(vmOptionText(option, &unnamedPath));
+    if (unnamedPath.empty())
+        return true;
+    // A path that exists but has no name in the code page (no short name: 8.3 names are off
+    // on its volume) would leave the VM unable to find its classes with no word of why.
+    showFormattedMessage(owner, loadString(IDS_PATH_OUTSIDE_CODE_PAGE), unnamedPath);
+    return false;
 }
 
 void publishJvmLocation(const std::wstring& jvmLibraryPath) {
@@ -42,7 +53,7 @@ void publishJvmLocation(const std::wstring& jvmLibraryPath) {
     traceEnvironment(L"QOVA_JVM_HOME", home);
 }
 
-void Launcher::prepareEnvironment() {
+bool Launcher::prepareEnvironment() {
     publishJvmLocation(jvmLibraryPath);
 
     // The library path is composed before PATH changes, so its %Path% and any reference in
@@ -56,13 +67,15 @@ void Launcher::prepareEnvironment() {
                                          jvmLibraryPath);
         expandFromProcessEnvironment(libraryPath);
         // The first option of the launch: the VM receives it before the class path.
-        vmOptions.push_back(vmOptionText(libraryPathOption(libraryPath)));
+        if (!appendVmOption(messageOwner, libraryPathOption(libraryPath), vmOptions))
+            return false;
     }
 
     std::wstring path = composeSystemPath(systemPath, jvmLibraryPath);
     expandFromProcessEnvironment(path);
     SetEnvironmentVariableW(L"Path", path.c_str());
     traceEnvironment(L"Path", path);
+    return true;
 }
 
 void Launcher::setWorkingDirectoryToExecutableFolder() {

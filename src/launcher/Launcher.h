@@ -55,7 +55,7 @@ class Launcher {
     void rememberRuntime(const std::wstring& folder);
 
     // Environment, options and the VM.
-    void prepareEnvironment();
+    [[nodiscard]] bool prepareEnvironment();
     void setWorkingDirectoryToExecutableFolder();
     [[nodiscard]] bool loadJvmLibrary(const std::wstring& path);
     [[nodiscard]] bool buildJavaOptions();

@@ -26,7 +26,10 @@ int Launcher::run() {
     if (singleInstance && !isFirstInstance)
         return traceResult("second-instance", waitForFirstInstance());
 
-    prepareEnvironment();
+    // A folder of the library path that the VM could not be told of ends the launch (message
+    // shown), as one of the class path does.
+    if (!traceStage("environment", prepareEnvironment()))
+        return -1;
     // A splash stage that cannot locate the settings file ends the launch as a failure, as
     // every other stage that cannot locate it does: exit code 0 would report success.
     if (!hasArgument(L"-nosplash") && !hasArgument(L"/nosplash") &&

@@ -100,7 +100,7 @@ TEST(Environment, PublishesRuntimeComposesLibraryPathAndPath) {
         launcher.libraryPath = test.libraryPath;
         launcher.systemPath = test.systemPath;
 
-        launcher.prepareEnvironment();
+        ASSERT_TRUE(launcher.prepareEnvironment());
 
         EXPECT_EQ(ScopedVariable::variable(L"QOVA_JVM_PATH"), kJvm);
         EXPECT_EQ(ScopedVariable::variable(L"QOVA_JVM_HOME"), L"C:\\Java\\jre");
