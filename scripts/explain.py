@@ -291,7 +291,7 @@ def describe_outcome(launch):
                     library["path"], library["error"],
                     WINDOWS_ERRORS.get(library["error"], "see the Windows error codes"))
         elif stage == "environment":
-            reason += ": a folder of the library path has no name in the code page"
+            reason += ": a library path element has no name in the code page"
         elif stage == "options":
             reason += ": the class path came out empty"
         elif stage == "vm":
