@@ -54,7 +54,7 @@ WORDS = {
     ("family", "verdict"): {"searched", "kind-not-wanted", "provider-not-accepted"},
     ("stage", "stage"): {"settings", "application", "runtime", "splash", "jvm-library",
                          "options", "java-main-thread", "vm", "main", "paired-product",
-                         "paired-product-start", "second-instance", "environment"},
+                         "paired-product-start", "second-instance"},
     ("main", "outcome"): {"class-not-found", "no-main-method", "called", "returned",
                           "exception", "stopped"},
     ("exit", "by"): {"launcher", "System.exit", "abort"},
@@ -290,8 +290,6 @@ def describe_outcome(launch):
                 reason += ": %s could not be loaded (error %d: %s)" % (
                     library["path"], library["error"],
                     WINDOWS_ERRORS.get(library["error"], "see the Windows error codes"))
-        elif stage == "environment":
-            reason += ": a library path element has no name in the code page"
         elif stage == "options":
             reason += ": the class path came out empty"
         elif stage == "vm":

@@ -53,7 +53,7 @@ void publishJvmLocation(const std::wstring& jvmLibraryPath) {
     traceEnvironment(L"QOVA_JVM_HOME", home);
 }
 
-bool Launcher::prepareEnvironment() {
+void Launcher::prepareEnvironment() {
     publishJvmLocation(jvmLibraryPath);
 
     // The library path is composed before PATH changes, so its %Path% and any reference in
@@ -66,16 +66,16 @@ bool Launcher::prepareEnvironment() {
         libraryPath = composeLibraryPath(libraryPath, executableFolderWithBackslash(executablePath),
                                          jvmLibraryPath);
         expandFromProcessEnvironment(libraryPath);
-        // The first option of the launch: the VM receives it before the class path.
-        if (!appendVmOption(messageOwner, libraryPathOption(libraryPath), vmOptions))
-            return false;
+        // The first option of the launch: the VM receives it before the class path. A folder
+        // here without a name in the code page does not stop the launch, as one of the class
+        // path does: the PATH is part of it, and may list folders the application never needs.
+        vmOptions.push_back(vmOptionText(libraryPathOption(libraryPath)));
     }
 
     std::wstring path = composeSystemPath(systemPath, jvmLibraryPath);
     expandFromProcessEnvironment(path);
     SetEnvironmentVariableW(L"Path", path.c_str());
     traceEnvironment(L"Path", path);
-    return true;
 }
 
 void Launcher::setWorkingDirectoryToExecutableFolder() {

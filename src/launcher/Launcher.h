@@ -55,7 +55,7 @@ class Launcher {
     void rememberRuntime(const std::wstring& folder);
 
     // Environment, options and the VM.
-    [[nodiscard]] bool prepareEnvironment();
+    void prepareEnvironment();
     void setWorkingDirectoryToExecutableFolder();
     [[nodiscard]] bool loadJvmLibrary(const std::wstring& path);
     [[nodiscard]] bool buildJavaOptions();

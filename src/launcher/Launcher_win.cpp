@@ -26,10 +26,7 @@ int Launcher::run() {
     if (singleInstance && !isFirstInstance)
         return traceResult("second-instance", waitForFirstInstance());
 
-    // A folder of the library path that the VM could not be told of ends the launch (message
-    // shown), as one of the class path does.
-    if (!traceStage("environment", prepareEnvironment()))
-        return -1;
+    prepareEnvironment();
     // A splash stage that cannot locate the settings file ends the launch as a failure, as
     // every other stage that cannot locate it does: exit code 0 would report success.
     if (!hasArgument(L"-nosplash") && !hasArgument(L"/nosplash") &&

@@ -20,9 +20,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         ready = ready && launcher.selectRuntime();
         marks.mark("runtime selection");
         if (ready) {
-            ready = launcher.prepareEnvironment();
+            launcher.prepareEnvironment();
             marks.mark("environment");
-            ready = ready && (launcher.hasArgument(L"-nosplash") || launcher.startSplash());
+            ready = (launcher.hasArgument(L"-nosplash") || launcher.startSplash());
             marks.mark("splash");
             ready = ready && launcher.loadJvmLibrary(launcher.jvmLibraryPath);
             marks.mark("JVM library load");

@@ -161,7 +161,6 @@ class Explained(unittest.TestCase):
                                                   "arguments)"),
             ([line(1, 5, "main", name="a/B", outcome="no-main-method")], "main",
              "a/B no main method"),
-            ([], "environment", "a library path element has no name in the code page"),
         ]
         for events, stage, reason in rows:
             with self.subTest(stage):

@@ -100,7 +100,7 @@ TEST(Environment, PublishesRuntimeComposesLibraryPathAndPath) {
         launcher.libraryPath = test.libraryPath;
         launcher.systemPath = test.systemPath;
 
-        ASSERT_TRUE(launcher.prepareEnvironment());
+        launcher.prepareEnvironment();
 
         EXPECT_EQ(ScopedVariable::variable(L"QOVA_JVM_PATH"), kJvm);
         EXPECT_EQ(ScopedVariable::variable(L"QOVA_JVM_HOME"), L"C:\\Java\\jre");
