@@ -1,5 +1,6 @@
-// Narrow text in the calling thread's ANSI code page: what the VM takes its options in and the
-// runtime's splash library its image path in.
+// Narrow text in the calling thread's ANSI code page, or UTF-8 in a process whose ANSI code
+// page is UTF-8 (its manifest asks for it): what the VM takes its options in and the runtime's
+// splash library its image path in.
 #pragma once
 
 #include "javaopts/AnsiPathText.h"

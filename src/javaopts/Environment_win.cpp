@@ -24,12 +24,23 @@ void expandFromProcessEnvironment(std::wstring& text) {
     expandEnvironmentReferences(text, lookUpEnvironmentVariable);
 }
 
-std::string vmOptionText(const std::wstring& option) {
+std::string vmOptionText(const std::wstring& option, std::wstring* unnamedPath) {
     // The VM reads its options in the ANSI code page. A path of the class path or the library
     // path that the code page cannot hold goes by its short name, which it can; any other
     // character the code page lacks becomes its default character, which is what the VM would
-    // see from any native caller.
-    return vmOptionAnsiText(option, threadAnsiText, shortPathName);
+    // see from any native caller. Where the code page is UTF-8 every option passes intact.
+    return vmOptionAnsiText(option, threadAnsiText, shortPathName, unnamedPath);
+}
+
+bool appendVmOption(HWND owner, const std::wstring& option, std::vector<std::string>& options) {
+    std::wstring unnamedPath;
+    options.push_back(vmOptionText(option, &unnamedPath));
+    if (unnamedPath.empty())
+        return true;
+    // A path that exists but has no name in the code page (no short name: 8.3 names are off
+    // on its volume) would leave the VM unable to find its classes with no word of why.
+    showFormattedMessage(owner, loadString(IDS_PATH_OUTSIDE_CODE_PAGE), unnamedPath);
+    return false;
 }
 
 void publishJvmLocation(const std::wstring& jvmLibraryPath) {
@@ -55,7 +66,9 @@ void Launcher::prepareEnvironment() {
         libraryPath = composeLibraryPath(libraryPath, executableFolderWithBackslash(executablePath),
                                          jvmLibraryPath);
         expandFromProcessEnvironment(libraryPath);
-        // The first option of the launch: the VM receives it before the class path.
+        // The first option of the launch: the VM receives it before the class path. A folder
+        // here without a name in the code page does not stop the launch, as one of the class
+        // path does: the PATH is part of it, and may list folders the application never needs.
         vmOptions.push_back(vmOptionText(libraryPathOption(libraryPath)));
     }
 

@@ -64,7 +64,8 @@ bool Launcher::buildJavaOptions() {
     // A stack size this process cannot even address is left to the VM to reject.
     mainThreadStackSize = stackSize <= SIZE_MAX ? static_cast<size_t>(stackSize) : 0;
     for (const std::wstring& option : options)
-        vmOptions.push_back(vmOptionText(option));
+        if (!appendVmOption(messageOwner, option, vmOptions))
+            return false;
 
     outputFile = source.value(applicationSection, outputFileKey);
     expandFromProcessEnvironment(outputFile);

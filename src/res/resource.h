@@ -32,6 +32,7 @@
 #define IDS_REASON_NO_MEMORY 228
 #define IDS_REASON_VM_EXISTS 229
 #define IDS_REASON_INVALID_ARGUMENTS 230
+#define IDS_PATH_OUTSIDE_CODE_PAGE 231
 
 // The missing-runtime dialog and its controls.
 #define IDD_MISSING_JRE 201

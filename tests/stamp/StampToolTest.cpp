@@ -407,6 +407,37 @@ TEST(StampTool, WrongCommandLinesExitWithTwoAndTouchNothing) {
     EXPECT_TRUE(readBytesFile(files.launcher) == before);
 }
 
+TEST(StampTool, CodePageFollowsTheExecutionLevelAndComesOutAgain) {
+    StampFiles files;
+    const auto manifestOf = [](const std::wstring& path) {
+        return DataModule(path).resource(RT_MANIFEST, MAKEINTRESOURCEW(1)).value_or("");
+    };
+    const std::wstring levelOnly = files.folder.file(L"level.exe");
+    ASSERT_EQ(runStampTool({L"--execution-level=highestAvailable", L"--out", levelOnly,
+                            files.launcher})
+                  .exitCode,
+              0u);
+    const ToolRun both = runStampTool({L"--code-page", L"utf-8", L"--execution-level",
+                                       L"highestAvailable", L"--show", files.launcher});
+    ASSERT_EQ(both.exitCode, 0u) << both.err;
+    EXPECT_NE(both.out.find("execution level highestAvailable, code page UTF-8"), std::string::npos)
+        << both.out;
+    EXPECT_NE(both.out.find("  Code page: UTF-8\r\n"), std::string::npos) << both.out;
+    const std::string utf8 = manifestOf(files.launcher);
+    EXPECT_NE(utf8.find("level=\"highestAvailable\""), std::string::npos);
+    EXPECT_NE(utf8.find("<activeCodePage xmlns=\"http://schemas.microsoft.com/SMI/2019/"
+                        "WindowsSettings\">UTF-8</activeCodePage>"),
+              std::string::npos)
+        << utf8;
+    EXPECT_TRUE(checksumMatches(files.launcher));
+
+    const ToolRun system = runStampTool({L"--code-page=system", L"--show", files.launcher});
+    ASSERT_EQ(system.exitCode, 0u) << system.err;
+    EXPECT_NE(system.out.find("  Code page: the system's ANSI code page\r\n"), std::string::npos)
+        << system.out;
+    EXPECT_EQ(manifestOf(files.launcher), manifestOf(levelOnly));
+}
+
 TEST(StampTool, ShippedSampleSettingsFileIsAccepted) {
     StampFiles files;
     const ToolRun run = runStampTool(

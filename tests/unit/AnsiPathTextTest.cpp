@@ -31,6 +31,8 @@ const std::map<std::wstring, std::wstring> shortNames{
     {L"C:\\\u041F\u0440\u0438\u043B\\lib\\app.jar", L"C:\\PRI~1\\lib\\app.jar"},
     {L"C:\\\u03B1pp\\native", L"C:\\PP~1\\native"},
     {L"D:\\\u6F22\u5B57\\x.jar", L"D:\\\u6F22\u5B57\\x.jar"},
+    // A folder with a short name inside one without (8.3 names turned on after it was made).
+    {L"E:\\\u6F22\\\u041C\u0438\u0440\\a.jar", L"E:\\\u6F22\\MIR~1\\a.jar"},
 };
 
 std::wstring shortNameOf(const std::wstring& path) {
@@ -79,6 +81,62 @@ TEST(AnsiPathText, SinglePathForTheSplashLibrary) {
     EXPECT_EQ(ansiPathText(L"C:\\\u03B1pp\\native", westernText, shortNameOf), "C:\\PP~1\\native");
     EXPECT_EQ(ansiPathText(L"C:\\\u03B1\\missing.png", westernText, shortNameOf),
               "C:\\a\\missing.png");
+}
+
+// A process whose code page is UTF-8 holds every character.
+AnsiText utf8Text(const std::wstring& text) {
+    AnsiText result;
+    for (const wchar_t c : text)
+        result.bytes += c < 0x80 ? static_cast<char>(c) : '*'; // byte values do not matter here
+    return result;
+}
+
+TEST(AnsiPathText, ConvertsShortensOrRefusesAPath) {
+    struct Row {
+        std::wstring path;
+        AnsiConversion convert;
+        AnsiPathForm form;
+        std::string bytes;
+    };
+    const std::wstring cyrillicJar = L"C:\\\u041F\u0440\u0438\u043B\\lib\\app.jar";
+    const std::vector<Row> rows{
+        {L"C:\\caf\u00E9\\a.jar", westernText, AnsiPathForm::converted, "C:\\caf\xE9\\a.jar"},
+        {cyrillicJar, westernText, AnsiPathForm::shortened, "C:\\PRI~1\\lib\\app.jar"},
+        // UTF-8 needs no short name, even where there is one.
+        {cyrillicJar, utf8Text, AnsiPathForm::converted, "C:\\****\\lib\\app.jar"},
+        {L"D:\\\u6F22\u5B57\\x.jar", utf8Text, AnsiPathForm::converted, "D:\\**\\x.jar"},
+        // Missing: no name would find it, so it goes as it always went.
+        {L"C:\\\u041C\\gone.jar", westernText, AnsiPathForm::lossy, "C:\\?\\gone.jar"},
+        // Exists, but its short form keeps a name the code page lacks.
+        {L"D:\\\u6F22\u5B57\\x.jar", westernText, AnsiPathForm::unnamed, "D:\\??\\x.jar"},
+        {L"E:\\\u6F22\\\u041C\u0438\u0440\\a.jar", westernText, AnsiPathForm::unnamed,
+         "E:\\?\\???\\a.jar"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.path));
+        const AnsiPathChoice choice = chooseAnsiPath(row.path, row.convert, shortNameOf);
+        EXPECT_EQ(choice.form, row.form);
+        EXPECT_EQ(choice.bytes, row.bytes);
+    }
+}
+
+TEST(AnsiPathText, OptionReportsTheFirstPathWithoutAName) {
+    std::wstring unnamed;
+    const std::string text = vmOptionAnsiText(
+        L"-Djava.class.path=C:\\\u041F\u0440\u0438\u043B\\lib\\app.jar;D:\\\u6F22\u5B57\\x.jar;"
+        L"E:\\\u6F22\\\u041C\u0438\u0440\\a.jar",
+        westernText, shortNameOf, &unnamed);
+    // The text is still whole, for a caller that only warns.
+    EXPECT_EQ(text, "-Djava.class.path=C:\\PRI~1\\lib\\app.jar;D:\\??\\x.jar;E:\\?\\???\\a.jar");
+    EXPECT_EQ(unnamed, L"D:\\\u6F22\u5B57\\x.jar");
+
+    // A missing element is no reason to refuse; neither is any option in UTF-8.
+    unnamed.clear();
+    (void)vmOptionAnsiText(L"-Djava.library.path=C:\\\u041C\\gone", westernText, shortNameOf,
+                           &unnamed);
+    (void)vmOptionAnsiText(L"-Djava.class.path=D:\\\u6F22\u5B57\\x.jar", utf8Text, shortNameOf,
+                           &unnamed);
+    EXPECT_EQ(unnamed, L"");
 }
 
 } // namespace

@@ -59,6 +59,15 @@ TEST(StampOptions, EmptyVersionValuesRemoveTheField) {
     EXPECT_EQ(parsed.options.versionStrings, strings);
 }
 
+TEST(StampOptions, CodePageAloneIsSomethingToStamp) {
+    const ParsedCommandLine utf8 = parse({L"--code-page", L"UTF-8", L"--out=b.exe", L"app.exe"});
+    ASSERT_EQ(utf8.error, L"");
+    EXPECT_EQ(utf8.options.codePage, CodePage::utf8);
+    const ParsedCommandLine system = parse({L"--code-page=system", L"app.exe"});
+    ASSERT_EQ(system.error, L"");
+    EXPECT_EQ(system.options.codePage, CodePage::system);
+}
+
 TEST(StampOptions, ShowAloneAndHelpNeedNothingElse) {
     EXPECT_EQ(parse({L"--show", L"app.exe"}).error, L"");
     EXPECT_TRUE(parse({L"--help"}).options.help);
@@ -97,6 +106,8 @@ TEST(StampOptions, RefusesBadCommandLines) {
          texts::notAnExecutionLevel(L"\x00E4sInvoker")},
         {{L"--file-version=1.2 beta", L"app.exe"}, texts::notAVersion(L"1.2 beta")},
         {{L"--product-version=70000", L"app.exe"}, texts::notAVersion(L"70000")},
+        {{L"--code-page=65001", L"app.exe"}, texts::notACodePage(L"65001")},
+        {{L"--code-page=", L"app.exe"}, texts::notACodePage(L"")},
     };
     for (const Case& c : cases)
         EXPECT_EQ(parse(c.arguments).error, c.error)

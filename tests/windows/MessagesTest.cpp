@@ -17,11 +17,11 @@ TEST(StringTable, EntriesLoadWholeAndExactly) {
     EXPECT_EQ(loadString(IDS_REASON_INVALID_ARGUMENTS), L"invalid arguments");
 }
 
-TEST(StringTable, EveryIdFrom202To230IsPresentAndMissingOnesAreEmpty) {
-    for (UINT id = 202; id <= 230; ++id)
+TEST(StringTable, EveryIdFrom202To231IsPresentAndMissingOnesAreEmpty) {
+    for (UINT id = 202; id <= 231; ++id)
         EXPECT_FALSE(loadString(id).empty()) << id;
     EXPECT_EQ(loadString(201), L"");
-    EXPECT_EQ(loadString(231), L"");
+    EXPECT_EQ(loadString(232), L"");
     EXPECT_EQ(loadString(60000), L"");
 }
 

@@ -3,6 +3,7 @@
 #include "ConsoleOutput.h"
 #include "IconFile.h"
 #include "LauncherFile.h"
+#include "ManifestCodePage.h"
 #include "ManifestLevel.h"
 #include "PeImage.h"
 #include "StampTexts.h"
@@ -91,6 +92,19 @@ std::wstring executionLevelLine(const ResourceModule& resources) {
     return L"  Execution level: " + std::wstring(value.begin(), value.end()) + L"\n";
 }
 
+// What the launcher's process runs in: the manifest's activeCodePage, or the ANSI code page of
+// whatever system it runs on.
+std::wstring codePageLine(const ResourceModule& resources) {
+    const auto manifest = resources.bytes(RT_MANIFEST, {1, {}});
+    const std::optional<std::string> codePage =
+        manifest ? activeCodePage({reinterpret_cast<const char*>(manifest->data()),
+                                   manifest->size()})
+                 : std::nullopt;
+    if (!codePage)
+        return L"  Code page: the system's ANSI code page\n";
+    return L"  Code page: " + std::wstring(codePage->begin(), codePage->end()) + L"\n";
+}
+
 std::wstring settingsLines(const ResourceModule& resources) {
     const auto bytes = resources.bytes(RT_RCDATA, ResourceName::of(embedded::settingsResourceName));
     if (!bytes)
@@ -120,7 +134,8 @@ int showLauncher(const std::wstring& path) {
         return exitCode;
     printOut(path + L"\n  Launcher: " + (launcher.is64Bit ? L"64-bit" : L"32-bit") +
              L", resource format " + std::to_wstring(launcher.format) + L"\n" +
-             checksumLine(launcher.bytes) + signatureLine(launcher.bytes) + iconLines(launcher.resources) + versionLines(launcher) +
-             executionLevelLine(launcher.resources) + settingsLines(launcher.resources));
+             checksumLine(launcher.bytes) + signatureLine(launcher.bytes) + iconLines(launcher.resources) +
+             versionLines(launcher) + executionLevelLine(launcher.resources) +
+             codePageLine(launcher.resources) + settingsLines(launcher.resources));
     return exitCode;
 }

@@ -68,13 +68,19 @@ bool take(StampOptions& options, std::wstring_view option, const std::wstring& v
         options.versionStrings.emplace_back(versionOption.stringName, value);
         return true;
     }
+    if (option == L"--code-page") {
+        options.codePage = parseCodePage(value);
+        if (!options.codePage)
+            error = texts::notACodePage(value);
+        return options.codePage.has_value();
+    }
     error = texts::unknownOption(option);
     return false;
 }
 
 bool takesValue(std::wstring_view option) {
     return option == L"--out" || option == L"--icon" || option == L"--settings" ||
-           option == L"--execution-level" ||
+           option == L"--execution-level" || option == L"--code-page" ||
            std::any_of(std::begin(kVersionOptions), std::end(kVersionOptions),
                        [&](const VersionOption& v) { return v.option == option; });
 }

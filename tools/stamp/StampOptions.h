@@ -1,6 +1,7 @@
 // The stamping tool's command line.
 #pragma once
 
+#include "ManifestCodePage.h"
 #include "VersionResource.h"
 
 #include <optional>
@@ -17,6 +18,7 @@ struct StampOptions {
     std::wstring icon;
     std::wstring settings;
     std::wstring executionLevel;
+    std::optional<CodePage> codePage;
     // Version strings to set, by their resource names; an empty value removes the string.
     std::vector<std::pair<std::wstring, std::wstring>> versionStrings;
     // Set with the FileVersion and ProductVersion strings; an empty version text gives 0.0.0.0.
@@ -25,7 +27,8 @@ struct StampOptions {
 
     bool stampsVersion() const { return !versionStrings.empty(); }
     bool stampsAnything() const {
-        return !icon.empty() || !settings.empty() || !executionLevel.empty() || stampsVersion();
+        return !icon.empty() || !settings.empty() || !executionLevel.empty() || stampsVersion() ||
+               codePage;
     }
     // Dropping a signature writes the launcher even when nothing is stamped.
     bool writesFile() const { return stampsAnything() || removeSignature; }

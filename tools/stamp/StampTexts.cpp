@@ -30,6 +30,9 @@ Options:
   --settings FILE.ini        the embedded settings (see below)
   --execution-level LEVEL    asInvoker, highestAvailable or requireAdministrator
                              (exact case); the rest of the manifest is kept as it is
+  --code-page utf-8          the process code page UTF-8 (Windows 10 1903 and later):
+                             paths and options reach Java whole whatever the system's
+                             code page; --code-page system takes it out again
   --product-name TEXT        version information: ProductName
   --file-version VERSION     FileVersion, and the numeric file version
   --product-version VERSION  ProductVersion, and the numeric product version
@@ -88,18 +91,23 @@ std::wstring noLauncher() {
 }
 
 std::wstring nothingToDo() {
-    return L"nothing to do: give --icon, --settings, --execution-level, a version option, "
-           L"--remove-signature or --show.";
+    return L"nothing to do: give --icon, --settings, --execution-level, --code-page, a version "
+           L"option, --remove-signature or --show.";
 }
 
 std::wstring outWithoutStamping() {
-    return L"--out needs something to stamp: give --icon, --settings, --execution-level, a "
-           L"version option or --remove-signature.";
+    return L"--out needs something to stamp: give --icon, --settings, --execution-level, "
+           L"--code-page, a version option or --remove-signature.";
 }
 
 std::wstring notAnExecutionLevel(std::wstring_view value) {
     return quoted(value) +
            L" is not an execution level: use asInvoker, highestAvailable or requireAdministrator.";
+}
+
+std::wstring notACodePage(std::wstring_view value) {
+    return quoted(value) + L" is not a code page the launcher can be stamped with: use utf-8, or "
+                           L"system to take the element out again.";
 }
 
 std::wstring notAVersion(std::wstring_view value) {
@@ -200,6 +208,11 @@ std::wstring noExecutionLevelInManifest(std::wstring_view path) {
            L" has no manifest with a requestedExecutionLevel to change (RT_MANIFEST 1).";
 }
 
+std::wstring noCodePageInManifest(std::wstring_view path) {
+    return std::wstring(path) + L" has no manifest (RT_MANIFEST 1) with an assembly element that "
+                                L"an activeCodePage element can be put in.";
+}
+
 std::wstring versionTooLong() {
     return L"the version texts are too long for a version resource (64 KiB in all).";
 }
@@ -246,6 +259,10 @@ std::wstring stampedSettings(std::size_t sections) {
 
 std::wstring stampedExecutionLevel(std::wstring_view level) {
     return L"execution level " + std::wstring(level);
+}
+
+std::wstring stampedCodePage(CodePage codePage) {
+    return codePage == CodePage::utf8 ? L"code page UTF-8" : L"code page of the system";
 }
 
 std::wstring stampedVersion() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "IconFile.h"
+#include "ManifestCodePage.h"
 #include "PeImage.h"
 #include "SettingsFileText.h"
 
@@ -29,6 +30,7 @@ std::wstring noLauncher();
 std::wstring nothingToDo();
 std::wstring outWithoutStamping();
 std::wstring notAnExecutionLevel(std::wstring_view value);
+std::wstring notACodePage(std::wstring_view value);
 std::wstring notAVersion(std::wstring_view value);
 std::wstring seeHelp();
 
@@ -41,6 +43,7 @@ std::wstring settingsDoNotParse(std::wstring_view path, SettingsFileProblem prob
                                 std::size_t line);
 std::wstring tooManyIconImages(std::wstring_view path);
 std::wstring noExecutionLevelInManifest(std::wstring_view path);
+std::wstring noCodePageInManifest(std::wstring_view path);
 std::wstring versionTooLong();
 std::wstring signedLauncher(std::wstring_view path);
 std::wstring signatureNotRemovable(std::wstring_view path);
@@ -56,6 +59,7 @@ std::wstring stamped(std::wstring_view path, std::wstring_view what);
 std::wstring stampedIcon(std::size_t images);
 std::wstring stampedSettings(std::size_t sections);
 std::wstring stampedExecutionLevel(std::wstring_view level);
+std::wstring stampedCodePage(CodePage codePage);
 std::wstring stampedVersion();
 std::wstring removedSignature();
 std::wstring noSignatureToRemove();

@@ -4,6 +4,7 @@
 #include "FileBytes.h"
 #include "IconFile.h"
 #include "LauncherFile.h"
+#include "ManifestCodePage.h"
 #include "ManifestLevel.h"
 #include "PeImage.h"
 #include "SettingsFileText.h"
@@ -168,6 +169,35 @@ bool planExecutionLevel(const LauncherFile& launcher, const std::wstring& level,
         return false;
     }
     plan.summary.push_back(texts::stampedExecutionLevel(level));
+    return true;
+}
+
+// Works on the manifest as the plan has it, so that it follows a new execution level; every
+// language of the manifest is changed, or nothing.
+bool planCodePage(const LauncherFile& launcher, CodePage codePage, StampPlan& plan,
+                  int& exitCode) {
+    const ResourceName manifestType = ResourceName::of(RT_MANIFEST);
+    const ResourceName manifest{1, {}};
+    std::vector<std::pair<ResourceEntry*, std::string>> changes;
+    for (ResourceEntry& entry : plan.resources) {
+        if (!(entry.type == manifestType && entry.name == manifest))
+            continue;
+        std::optional<std::string> changed = withCodePage(
+            {reinterpret_cast<const char*>(entry.data.data()), entry.data.size()}, codePage);
+        if (!changed) {
+            changes.clear();
+            break;
+        }
+        changes.emplace_back(&entry, std::move(*changed));
+    }
+    if (changes.empty()) {
+        printError(texts::noCodePageInManifest(launcher.path));
+        exitCode = texts::kRefused;
+        return false;
+    }
+    for (auto& [entry, text] : changes)
+        entry->data.assign(text.begin(), text.end());
+    plan.summary.push_back(texts::stampedCodePage(codePage));
     return true;
 }
 
@@ -355,6 +385,7 @@ int stampLauncher(const StampOptions& options) {
              !planSettings(launcher, options.settings, plan, exitCode)) ||
             (!options.executionLevel.empty() &&
              !planExecutionLevel(launcher, options.executionLevel, plan, exitCode)) ||
+            (options.codePage && !planCodePage(launcher, *options.codePage, plan, exitCode)) ||
             (options.stampsVersion() && !planVersion(launcher, options, plan, exitCode)))
             return exitCode;
         // The file stays mapped until here; it must be closed before it can be replaced.

@@ -125,6 +125,8 @@ Record parseRecord(std::string_view text, std::wstring (*ansiDecode)(std::string
             record.createStackSize = toUnsigned(value);
         else if (k == key::kCreateDirectory)
             record.currentDirectory = valueText;
+        else if (k == key::kCreateCodePage)
+            record.createCodePage = static_cast<unsigned>(toUnsigned(value));
         else if (k == key::kEnvironment) {
             // Skip the first character when looking for "=": hidden variables start with it.
             const size_t equals = valueText.find(L'=', 1);

@@ -29,6 +29,7 @@ inline constexpr char kHookOption[] = "optionWithExtraInfo"; // option with extr
 inline constexpr char kCreateThread[] = "create.threadId";
 inline constexpr char kCreateStack[] = "create.stackSize"; // reserved stack of that thread
 inline constexpr char kCreateDirectory[] = "create.currentDirectory";
+inline constexpr char kCreateCodePage[] = "create.codePage"; // GetACP(): what the options are in
 inline constexpr char kEnvironment[] = "env"; // NAME=value, one per variable
 inline constexpr char kCreateResult[] = "create.result";
 inline constexpr char kClassPathMissing[] = "classPath.missing"; // an element that names nothing
@@ -112,6 +113,7 @@ struct Record {
     unsigned long createThreadId = 0;
     unsigned long long createStackSize = 0;
     std::wstring currentDirectory;
+    unsigned createCodePage = 0; // the process's ANSI code page as the VM was created
     std::vector<std::pair<std::wstring, std::wstring>> environment;
     std::vector<std::wstring> missingClassPathElements; // of a created VM, as decoded
 

@@ -102,6 +102,7 @@ void recordCreation(const JavaVMInitArgs& args) {
     lines += recordLine(key::kCreateThread, std::to_string(GetCurrentThreadId()));
     lines += recordLine(key::kCreateStack, std::to_string(stackReserve()));
     lines += recordLine(key::kCreateDirectory, textValue(currentDirectory()));
+    lines += recordLine(key::kCreateCodePage, std::to_string(GetACP()));
     lines += environmentLines();
     Vm::instance().recordLines(lines);
 }
