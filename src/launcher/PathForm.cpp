@@ -12,7 +12,9 @@ bool startsWith(const std::wstring& text, const wchar_t* prefix) {
     return text.compare(0, std::char_traits<wchar_t>::length(prefix), prefix) == 0;
 }
 
-bool isDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+bool isDriveLetter(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
 
 } // namespace
 
@@ -28,8 +30,7 @@ std::wstring extendedPathForm(const std::wstring& path) {
             share + 1 >= path.size())
             return {};
         start = 2;
-    } else if (path.size() < 3 || !isDriveLetter(path[0]) || path[1] != L':' ||
-               path[2] != L'\\') {
+    } else if (path.size() < 3 || !isDriveLetter(path[0]) || path[1] != L':' || path[2] != L'\\') {
         // Relative, to the current folder, its drive's root or ("C:name") a drive's folder.
         return {};
     }
@@ -50,8 +51,8 @@ std::wstring extendedPathForm(const std::wstring& path) {
     return isUnc ? L"\\\\?\\UNC" + path.substr(1) : kExtendedPrefix + path;
 }
 
-PathChoice choosePathForm(const std::wstring& path, std::size_t maxLength,
-                          bool takesExtendedForm, const std::wstring& shortName) {
+PathChoice choosePathForm(const std::wstring& path, std::size_t maxLength, bool takesExtendedForm,
+                          const std::wstring& shortName) {
     if (path.size() <= maxLength)
         return {PathForm::asIs, path};
     if (takesExtendedForm) {
