@@ -9,6 +9,7 @@
 #include "jvm/Messages.h"
 #include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
+#include "launcher/PathForm.h"
 #include "launcher/ProcessInfo.h"
 #include "res/resource.h"
 
@@ -54,6 +55,12 @@ void publishJvmLocation(const std::wstring& jvmLibraryPath) {
 }
 
 void Launcher::prepareEnvironment() {
+    // The loader finds the VM library's own dependencies (the C runtime in its bin folder) by
+    // searching folders with the classic path limit; a runtime deeper than that is loaded
+    // through its short folder names, and the environment names it so too, so that PATH leads
+    // the search to those dependencies. Not the \\?\ form: the VM takes its home folder, and
+    // every path it derives, from its library's path.
+    jvmLibraryPath = pathForLimitedCall(jvmLibraryPath, kLibraryLoadLimit);
     publishJvmLocation(jvmLibraryPath);
 
     // The library path is composed before PATH changes, so its %Path% and any reference in
@@ -87,7 +94,11 @@ void Launcher::setWorkingDirectoryToExecutableFolder() {
         showWindowsError(messageOwner, IDS_MODULE_PATH_FAILED, error);
         return;
     }
-    const std::wstring folder = workingDirectoryFor(executablePath);
+    // The current directory keeps the classic path limit even in a long-path-aware process,
+    // and a \\?\ current directory would reach every relative path resolved against it: a
+    // deeper folder becomes current through its short folder names.
+    const std::wstring folder =
+        pathForLimitedCall(workingDirectoryFor(executablePath), kCurrentDirectoryLimit);
     // Not checked: relative paths then resolve against the directory the process started in,
     // as they would without the setting.
     if (!folder.empty() && SetCurrentDirectoryW(folder.c_str()))

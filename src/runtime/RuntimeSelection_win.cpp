@@ -2,6 +2,7 @@
 #include "launcher/Architecture.h"
 #include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
+#include "launcher/PathForm.h"
 #include "launcher/WindowsVersion.h"
 #include "runtime/RegistryRuntimes.h"
 #include "runtime/RuntimeFamilies.h"
@@ -31,9 +32,11 @@ RuntimeSearchSettings searchSettingsOf(const Launcher& launcher) {
 
 void writeRuntimeFolder(const std::wstring& settingsFile, const std::wstring& folder) {
     // A settings file that cannot be written only means the user is asked again next time.
+    // The profile functions keep the classic path limit even in a long-path-aware process.
+    const std::wstring file = pathForLimitedCall(settingsFile, kClassicPathLimit);
     const bool written = WritePrivateProfileStringW(settings::javaRuntimeSection,
                                                     settings::jrePathKey, folder.c_str(),
-                                                    settingsFile.c_str()) != FALSE;
+                                                    file.c_str()) != FALSE;
     traceRememberedRuntime(settingsFile, folder, written);
 }
 

@@ -10,8 +10,8 @@
 class IniSettingsSource : public SettingsSource {
 public:
     // `origin` is what the launch trace calls the file: the settings file or the per-user one.
-    explicit IniSettingsSource(std::wstring filePath, SettingOrigin origin = SettingOrigin::file)
-        : filePath_(std::move(filePath)), origin_(origin) {}
+    explicit IniSettingsSource(const std::wstring& filePath,
+                               SettingOrigin origin = SettingOrigin::file);
 
     void read(const std::wstring& section, const std::wstring& key, std::wstring& value) override;
     void listSections(std::vector<std::wstring>& names) override;
@@ -19,6 +19,7 @@ public:
               const std::wstring& value) override;
     void removeStore() override;
 
+    // The path as the profile functions take it.
     const std::wstring& filePath() const { return filePath_; }
 
 protected:

@@ -3,10 +3,17 @@
 #include "settings/ProfileNames.h"
 
 #include "launcher/LaunchTrace.h"
+#include "launcher/PathForm.h"
 
 #include <windows.h>
 
 #include <algorithm>
+
+// The profile functions keep the classic path limit even in a long-path-aware process, and
+// they are not documented to take a \\?\ path: a settings file deeper than that is read
+// through its short folder names. The file exists, or its folder does where it is written.
+IniSettingsSource::IniSettingsSource(const std::wstring& filePath, SettingOrigin origin)
+    : filePath_(pathForLimitedCall(filePath, kClassicPathLimit)), origin_(origin) {}
 
 void IniSettingsSource::read(const std::wstring& section, const std::wstring& key,
                              std::wstring& value) {

@@ -92,8 +92,10 @@ bool openWithShell(const std::wstring& address) {
 std::optional<std::wstring> browseForFolder(HWND owner, const std::wstring& title) {
     const auto browse = libraryFunction<PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOW)>(
         shellLibrary(), "SHBrowseForFolderW");
-    const auto pathOf = libraryFunction<BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR)>(
-        shellLibrary(), "SHGetPathFromIDListW");
+    // The form with a buffer size: the older one fills a buffer of the classic path length and
+    // fails on a deeper folder.
+    const auto pathOf = libraryFunction<BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR, DWORD, int)>(
+        shellLibrary(), "SHGetPathFromIDListEx");
     if (!browse || !pathOf)
         return std::nullopt;
     // The new dialog style needs the thread in a single-threaded apartment.
@@ -105,10 +107,9 @@ std::optional<std::wstring> browseForFolder(HWND owner, const std::wstring& titl
     const UniqueItemList chosen(browse(&info));
     if (!chosen.get())
         return std::nullopt;
-    // The function's contract is a buffer of MAX_PATH characters; a folder with a longer path
-    // could not be probed by the runtime search either.
-    std::wstring path(MAX_PATH, L'\0');
-    if (!pathOf(chosen.get(), path.data()))
+    // As long as any path can be; the buffer lives only for this call.
+    std::wstring path(32768, L'\0');
+    if (!pathOf(chosen.get(), path.data(), static_cast<DWORD>(path.size()), 0))
         return std::wstring();
     path.resize(wcslen(path.c_str()));
     return path;
