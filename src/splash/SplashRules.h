@@ -2,6 +2,7 @@
 // and where the runtime keeps its own splash library.
 #pragma once
 
+#include <array>
 #include <string>
 
 // Only the exact text "true" asks for the drop shadow: "True" or "yes" leave it off.
@@ -20,3 +21,19 @@ struct SplashOrigin {
 // <runtime>\bin\splashscreen.dll for a JVM library at <runtime>\bin\<type>\jvm.dll; empty when
 // the library path leaves no folder to look in.
 [[nodiscard]] std::wstring splashLibraryPath(const std::wstring& jvmLibraryPath);
+
+// A picture to try for the splash and the display scale, in percent, that it was drawn for:
+// the configured picture for 100, the one beside it with "@150pct" or "@2x" before the
+// extension for 150 and 200.
+struct SplashVariant {
+    std::wstring path;
+    int percent = 100;
+};
+
+// The three pictures to try on a monitor of `dpi`, best first: those drawn for the monitor's
+// scale or above, the nearest first (shrinking keeps the detail that enlarging would have to
+// invent), then those drawn for less, the nearest first.
+[[nodiscard]] std::array<SplashVariant, 3> splashVariants(const std::wstring& image, int dpi);
+
+// The width or height on a monitor of `dpi` of a picture `pixels` large drawn for `percent`.
+[[nodiscard]] int splashShownSize(int pixels, int percent, int dpi);
