@@ -21,24 +21,21 @@ std::wstring splashLibraryPath(const std::wstring& jvmLibraryPath) {
     return path + L"splashscreen.dll";
 }
 
-std::array<SplashVariant, 3> splashVariants(const std::wstring& image, int dpi) {
-    // The suffix goes before the extension of the file name, not a dot in a folder's name.
-    const size_t slash = image.find_last_of(L"\\/");
-    size_t dot = image.rfind(L'.');
-    if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash))
-        dot = image.size();
-    const auto variant = [&](const wchar_t* suffix, int percent) {
-        return SplashVariant{std::wstring(image).insert(dot, suffix), percent};
-    };
-    SplashVariant base{image, 100};
-    SplashVariant middle = variant(L"@150pct", 150);
-    SplashVariant large = variant(L"@2x", 200);
+int splashVariantPercent(int dpi, int rank) {
+    static constexpr int orders[3][3] = {{100, 150, 200}, {150, 200, 100}, {200, 150, 100}};
     const int percent = scaledBy(dpi, 100, 96);
-    if (percent > 150)
-        return {std::move(large), std::move(middle), std::move(base)};
-    if (percent > 100)
-        return {std::move(middle), std::move(large), std::move(base)};
-    return {std::move(base), std::move(middle), std::move(large)};
+    return orders[percent > 150 ? 2 : percent > 100 ? 1 : 0][rank];
+}
+
+std::wstring splashVariantPath(const std::wstring& image, int percent) {
+    std::wstring path = image;
+    if (percent == 100)
+        return path;
+    // The suffix goes before the extension of the file name, not a dot in a folder's name.
+    size_t dot = path.find_last_of(L".\\/");
+    if (dot == std::wstring::npos || path[dot] != L'.')
+        dot = path.size();
+    return path.insert(dot, percent == 200 ? L"@2x" : L"@150pct");
 }
 
 int splashShownSize(int pixels, int percent, int dpi) {

@@ -2,7 +2,6 @@
 // and where the runtime keeps its own splash library.
 #pragma once
 
-#include <array>
 #include <string>
 
 // Only the exact text "true" asks for the drop shadow: "True" or "yes" leave it off.
@@ -22,18 +21,15 @@ struct SplashOrigin {
 // the library path leaves no folder to look in.
 [[nodiscard]] std::wstring splashLibraryPath(const std::wstring& jvmLibraryPath);
 
-// A picture to try for the splash and the display scale, in percent, that it was drawn for:
-// the configured picture for 100, the one beside it with "@150pct" or "@2x" before the
-// extension for 150 and 200.
-struct SplashVariant {
-    std::wstring path;
-    int percent = 100;
-};
+// The display scales, in percent, of the pictures to try on a monitor of `dpi`, best first
+// (`rank` 0 to 2): those drawn for the monitor's scale or above, the nearest first (shrinking
+// keeps the detail that enlarging would have to invent), then those drawn for less, the
+// nearest first.
+[[nodiscard]] int splashVariantPercent(int dpi, int rank);
 
-// The three pictures to try on a monitor of `dpi`, best first: those drawn for the monitor's
-// scale or above, the nearest first (shrinking keeps the detail that enlarging would have to
-// invent), then those drawn for less, the nearest first.
-[[nodiscard]] std::array<SplashVariant, 3> splashVariants(const std::wstring& image, int dpi);
+// The picture drawn for `percent` beside the configured `image`: the image itself for 100,
+// the file with "@150pct" or "@2x" before the extension of its name for 150 and 200.
+[[nodiscard]] std::wstring splashVariantPath(const std::wstring& image, int percent);
 
 // The width or height on a monitor of `dpi` of a picture `pixels` large drawn for `percent`.
 [[nodiscard]] int splashShownSize(int pixels, int percent, int dpi);

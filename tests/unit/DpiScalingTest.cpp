@@ -72,47 +72,37 @@ TEST(DpiScaling, FontHeightGoesThroughWholePoints) {
 TEST(SplashVariants, TheNearestScaleAtOrAboveTheMonitorsComesFirst) {
     struct Row {
         int dpi;
-        const wchar_t* first;
-        const wchar_t* second;
-        const wchar_t* third;
+        int order[3];
     };
     const Row rows[] = {
-        {96, L"C:\\a\\splash.bmp", L"C:\\a\\splash@150pct.bmp", L"C:\\a\\splash@2x.bmp"},
-        {72, L"C:\\a\\splash.bmp", L"C:\\a\\splash@150pct.bmp", L"C:\\a\\splash@2x.bmp"},
-        {120, L"C:\\a\\splash@150pct.bmp", L"C:\\a\\splash@2x.bmp", L"C:\\a\\splash.bmp"},
-        {144, L"C:\\a\\splash@150pct.bmp", L"C:\\a\\splash@2x.bmp", L"C:\\a\\splash.bmp"},
-        {168, L"C:\\a\\splash@2x.bmp", L"C:\\a\\splash@150pct.bmp", L"C:\\a\\splash.bmp"},
-        {192, L"C:\\a\\splash@2x.bmp", L"C:\\a\\splash@150pct.bmp", L"C:\\a\\splash.bmp"},
-        {288, L"C:\\a\\splash@2x.bmp", L"C:\\a\\splash@150pct.bmp", L"C:\\a\\splash.bmp"},
+        {72, {100, 150, 200}},  {96, {100, 150, 200}},  {97, {150, 200, 100}}, // any scale above 100%
+        {120, {150, 200, 100}}, {144, {150, 200, 100}}, {168, {200, 150, 100}},
+        {192, {200, 150, 100}}, {288, {200, 150, 100}},
     };
-    for (const Row& row : rows) {
-        const auto variants = splashVariants(L"C:\\a\\splash.bmp", row.dpi);
-        EXPECT_EQ(variants[0].path, row.first) << row.dpi;
-        EXPECT_EQ(variants[1].path, row.second) << row.dpi;
-        EXPECT_EQ(variants[2].path, row.third) << row.dpi;
-        for (const SplashVariant& variant : variants)
-            EXPECT_EQ(variant.percent, variant.path.find(L"@2x") != std::wstring::npos ? 200
-                                       : variant.path.find(L"@150pct") != std::wstring::npos
-                                           ? 150
-                                           : 100);
-    }
+    for (const Row& row : rows)
+        for (int rank = 0; rank < 3; ++rank)
+            EXPECT_EQ(splashVariantPercent(row.dpi, rank), row.order[rank]) << row.dpi;
 }
 
 TEST(SplashVariants, TheSuffixGoesBeforeTheFileNamesExtension) {
     struct Row {
         const wchar_t* image;
-        const wchar_t* large;
+        int percent;
+        const wchar_t* path;
     };
     const Row rows[] = {
-        {L"splash.gif", L"splash@2x.gif"},
-        {L"splash", L"splash@2x"},
-        {L"C:\\my.app\\splash", L"C:\\my.app\\splash@2x"}, // the dot of a folder
-        {L"C:/my.app/splash", L"C:/my.app/splash@2x"},
-        {L"C:\\app\\splash.v2.jpg", L"C:\\app\\splash.v2@2x.jpg"},
-        {L"C:\\app\\.bmp", L"C:\\app\\@2x.bmp"},
+        {L"C:\\a\\splash.bmp", 100, L"C:\\a\\splash.bmp"},
+        {L"C:\\a\\splash.bmp", 150, L"C:\\a\\splash@150pct.bmp"},
+        {L"C:\\a\\splash.bmp", 200, L"C:\\a\\splash@2x.bmp"},
+        {L"splash.gif", 200, L"splash@2x.gif"},
+        {L"splash", 200, L"splash@2x"},
+        {L"C:\\my.app\\splash", 150, L"C:\\my.app\\splash@150pct"}, // the dot of a folder
+        {L"C:/my.app/splash", 200, L"C:/my.app/splash@2x"},
+        {L"C:\\app\\splash.v2.jpg", 200, L"C:\\app\\splash.v2@2x.jpg"},
+        {L"C:\\app\\.bmp", 200, L"C:\\app\\@2x.bmp"},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(splashVariants(row.image, 192)[0].path, row.large);
+        EXPECT_EQ(splashVariantPath(row.image, row.percent), row.path);
 }
 
 TEST(SplashVariants, ShownAtTheMonitorsScaleOfWhatThePictureWasDrawnFor) {
