@@ -45,19 +45,16 @@ HWND SplashWindow::create(const std::wstring& imagePath, bool withShadow) {
             return nullptr;
     }
 
-    // Made first, without a size, at the primary screen's origin: the scale of the monitor it
-    // opens on decides the picture and its size.
-    UniqueWindow window(CreateWindowExW(WS_EX_TOOLWINDOW, kSplashWindowClass, nullptr, WS_POPUP, 0,
-                                        0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this));
     // Without a picture there is nothing to show: no window at all, rather than an invisible
-    // one that would own the launcher's message boxes.
-    if (!window || !render(imagePath, windowDpi(window.get())))
+    // one that would own the launcher's message boxes. The scale is the screen's, the
+    // primary monitor's that the splash is centred on.
+    if (!render(imagePath, windowDpi(nullptr)))
         return nullptr;
     const SplashOrigin origin = centredSplashOrigin(GetSystemMetrics(SM_CXSCREEN),
                                                     GetSystemMetrics(SM_CYSCREEN), width_, height_);
-    SetWindowPos(window.get(), nullptr, origin.left, origin.top, width_, height_,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    return window.release();
+    return CreateWindowExW(WS_EX_TOOLWINDOW, kSplashWindowClass, nullptr, WS_POPUP, origin.left,
+                           origin.top, width_, height_, nullptr, nullptr, GetModuleHandleW(nullptr),
+                           this);
 }
 
 bool SplashWindow::render(const std::wstring& imagePath, int dpi) {
