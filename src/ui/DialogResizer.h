@@ -55,6 +55,5 @@ class DialogResizer {
 
     LayoutSize initialClientSize_;
     LayoutSize minTrackSize_{-1, -1};
-    LayoutSize firstMinTrackSize_;
     bool hasGrip_ = false;
 };

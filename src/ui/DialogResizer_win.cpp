@@ -83,7 +83,6 @@ void DialogResizer::initResize(HWND dialog, std::span<const ResizeRule> map,
     }
 
     minTrackSize_ = isChild(dialog) ? initialClientSize_ : windowSizeOf(dialog);
-    firstMinTrackSize_ = minTrackSize_;
     captureLayout(dialog, traceName, map);
 }
 
@@ -130,7 +129,6 @@ void DialogResizer::onDpiChanged(WPARAM dpi, LPARAM suggested) {
     }
     units_ = font == firstFont_ ? firstUnits_ : baseUnitsOf(dialog_, font);
 
-    SendMessageW(dialog_, WM_SETREDRAW, FALSE, 0);
     // The link takes the new font as its own and underlines it again.
     for (const PlacedControl& placed : controls_) {
         SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -138,18 +136,27 @@ void DialogResizer::onDpiChanged(WPARAM dpi, LPARAM suggested) {
         SetWindowPos(placed.control, nullptr, rect.left, rect.top, rect.width(), rect.height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    SendMessageW(dialog_, WM_SETREDRAW, TRUE, 0);
     // The controls have let go of the font made for the scale before.
     font_ = std::move(made);
 
     // The suggested rectangle as it is: its position keeps the dialog on the monitor that
     // Windows chose, and its size is the dialog manager's for the font at the new scale. The
-    // first minimum follows the scale first, or a larger one would refuse the smaller size.
-    if (minTrackSize_.width != -1)
-        minTrackSize_ = rescaledDialogSize(firstMinTrackSize_, firstUnits_, units_);
+    // minimum is off meanwhile, or the one of a larger scale would refuse the smaller size;
+    // then it is the first client area at the new scale in the frame at the new scale.
+    const bool hasMinimum = minTrackSize_.width != -1;
+    minTrackSize_ = {-1, -1};
     const auto& rect = *reinterpret_cast<const RECT*>(suggested);
     SetWindowPos(dialog_, nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (hasMinimum) {
+        const LayoutSize client = rescaledDialogSize(initialClientSize_, firstUnits_, units_);
+        const LayoutSize current = clientSizeOf(dialog_);
+        const LayoutSize window = windowSizeOf(dialog_);
+        minTrackSize_ = isChild(dialog_) ? client
+                                         : LayoutSize{window.width - current.width + client.width,
+                                                      window.height - current.height +
+                                                          client.height};
+    }
     const LayoutSize laidOut = clientSizeOf(dialog_);
     updateLayout(laidOut.width, laidOut.height);
 }

@@ -303,7 +303,7 @@ TEST(ExceptionDialog, MovedToAMonitorOfTwiceTheScaleLooksAsOpenedThere) {
 
     // Opened at 192 DPI: what the moved dialog must look like.
     Layout opened{};
-    SIZE openedSize{};
+    SIZE openedSize{}; // of the client area
     int openedText = 0;
     {
         const ScopedDisplayDpi dpi(192);
@@ -314,7 +314,9 @@ TEST(ExceptionDialog, MovedToAMonitorOfTwiceTheScaleLooksAsOpenedThere) {
             Sleep(300);
             saveWindowScreenshot(dialog, L"java-exception-opened-192dpi");
             opened = layoutOf(dialog);
-            openedSize = windowSize(dialog);
+            RECT client{};
+            GetClientRect(dialog, &client);
+            openedSize = {client.right, client.bottom};
             openedText = darkPixelsOf(dialog, IDC_EXCEPTION_HEADING);
             ignore(dialog);
             return true;
@@ -334,9 +336,13 @@ TEST(ExceptionDialog, MovedToAMonitorOfTwiceTheScaleLooksAsOpenedThere) {
         const Layout first = layoutOf(dialog);
         const RECT firstRect = windowRect(dialog);
         const int firstText = darkPixelsOf(dialog, IDC_EXCEPTION_HEADING);
-        // As Windows suggests it: the dialog manager's size for the font at the new scale.
-        const RECT larger{firstRect.left, firstRect.top, firstRect.left + openedSize.cx,
-                          firstRect.top + openedSize.cy};
+        // As Windows suggests it: the dialog manager's client area for the font at the new
+        // scale, in the frame the window has there, which Wine keeps at the process's scale.
+        RECT firstClient{};
+        GetClientRect(dialog, &firstClient);
+        const RECT larger{firstRect.left, firstRect.top,
+                          firstRect.right - firstClient.right + openedSize.cx,
+                          firstRect.bottom - firstClient.bottom + openedSize.cy};
         EXPECT_TRUE(sendDpiChanged(dialog, 192, larger));
         Sleep(300);
         saveWindowScreenshot(dialog, L"java-exception-after-move-192dpi");
