@@ -304,6 +304,7 @@ TEST(ExceptionDialog, MovedToAMonitorOfTwiceTheScaleLooksAsOpenedThere) {
     // Opened at 192 DPI: what the moved dialog must look like.
     Layout opened{};
     SIZE openedSize{}; // of the client area
+    RECT openedAt{};
     int openedText = 0;
     {
         const ScopedDisplayDpi dpi(192);
@@ -314,6 +315,7 @@ TEST(ExceptionDialog, MovedToAMonitorOfTwiceTheScaleLooksAsOpenedThere) {
             Sleep(300);
             saveWindowScreenshot(dialog, L"java-exception-opened-192dpi");
             opened = layoutOf(dialog);
+            openedAt = windowRect(dialog);
             RECT client{};
             GetClientRect(dialog, &client);
             openedSize = {client.right, client.bottom};
@@ -340,9 +342,12 @@ TEST(ExceptionDialog, MovedToAMonitorOfTwiceTheScaleLooksAsOpenedThere) {
         // scale, in the frame the window has there, which Wine keeps at the process's scale.
         RECT firstClient{};
         GetClientRect(dialog, &firstClient);
-        const RECT larger{firstRect.left, firstRect.top,
-                          firstRect.right - firstClient.right + openedSize.cx,
-                          firstRect.bottom - firstClient.bottom + openedSize.cy};
+        // Where the dialog opened at that scale sits, so that the screenshot shows all of it.
+        const RECT larger{openedAt.left, openedAt.top,
+                          openedAt.left + firstRect.right - firstRect.left - firstClient.right +
+                              openedSize.cx,
+                          openedAt.top + firstRect.bottom - firstRect.top - firstClient.bottom +
+                              openedSize.cy};
         EXPECT_TRUE(sendDpiChanged(dialog, 192, larger));
         Sleep(300);
         saveWindowScreenshot(dialog, L"java-exception-after-move-192dpi");
