@@ -108,7 +108,6 @@ void DialogResizer::captureLayout(HWND dialog, const char* traceName,
     MapDialogRect(dialog, &units);
     firstUnits_ = units_ = {units.right, units.bottom};
     firstFont_ = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-    font_.reset();
     firstDpi_ = windowDpi(dialog);
     traceWindowDpi(traceName, firstDpi_, false);
 }
