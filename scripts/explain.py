@@ -36,6 +36,7 @@ EVENTS = {
     "env": ("name", "value"),
     "cwd": ("folder",),
     "splash": ("kind", "image"),
+    "dpi": ("window", "dpi", "on"),
     "jvm-library": ("path", "loaded"),
     "vm-option": ("index", "text", "hook"),
     "vm": ("result",),
@@ -62,6 +63,8 @@ WORDS = {
     ("instance", "mode"): {"off", "first", "second"},
     ("search", "view"): {"native", "32-bit"},
     ("splash", "kind"): {"native", "runtime"},
+    ("dpi", "window"): {"splash", "missing-runtime", "exception"},
+    ("dpi", "on"): {"open", "change"},
     ("start", "arch"): {"x64", "x86"},
 }
 
@@ -341,6 +344,13 @@ def explain(events):
             "%s=%s" % (event["name"], event["value"]) for event in environment))
     for event in launch.of("splash"):
         lines.append("Splash: %s (%s)" % (event["image"], event["kind"]))
+    # Each window's scale: where it opened, then every move to a monitor of another scale.
+    scales = {}
+    for event in launch.of("dpi"):
+        scales.setdefault(event["window"], []).append(event["dpi"])
+    for window, dpis in scales.items():
+        lines.append("Display scale of the %s window: %s" % (window, " -> ".join(
+            "%s DPI (%d%%)" % (dpi, round(int(dpi) * 100 / 96)) for dpi in dpis)))
     for library in launch.of("jvm-library"):
         lines.append("JVM library: %s%s" % (library["path"],
                                             " loaded" if library["loaded"] else " NOT loaded"))

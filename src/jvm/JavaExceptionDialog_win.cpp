@@ -32,6 +32,9 @@ INT_PTR JavaExceptionDialog::handleMessage(UINT message, WPARAM wParam, LPARAM l
     case WM_SIZE:
         resizer_.onSize(wParam, lParam);
         return TRUE;
+    case WM_DPICHANGED:
+        resizer_.onDpiChanged(wParam, lParam);
+        return TRUE;
     case WM_GETMINMAXINFO:
         resizer_.onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
         return TRUE;
@@ -54,7 +57,7 @@ void JavaExceptionDialog::initDialog() {
     SendDlgItemMessageW(window(), IDC_ERROR_ICON, STM_SETICON,
                         reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_ERROR)), 0);
     centerWindow(window());
-    resizer_.initResize(window(), resizeMap);
+    resizer_.initResize(window(), resizeMap, "exception");
 }
 
 bool showExceptionDialog(jthrowable exception, JNIEnv* env) {

@@ -67,6 +67,9 @@ void traceRememberedRuntime(const std::wstring& settingsFile, const std::wstring
 void traceEnvironment(const wchar_t* name, const std::wstring& value);
 void traceWorkingDirectory(const std::wstring& folder);
 void traceSplash(const char* kind, const std::wstring& image);
+// The display scale a window ("splash", "missing-runtime", "exception") opened at, or moved
+// to (`changed`).
+void traceWindowDpi(const char* window, int dpi, bool changed);
 
 // The JVM and the Java main thread.
 void traceJvmLibrary(const std::wstring& path, DWORD error, const char* missingExport);

@@ -230,6 +230,15 @@ void traceSplash(const char* kind, const std::wstring& image) {
         TraceLine("splash").word("kind", kind).text("image", image).write();
 }
 
+void traceWindowDpi(const char* window, int dpi, bool changed) {
+    if (isLaunchTraced())
+        TraceLine("dpi")
+            .word("window", window)
+            .number("dpi", dpi)
+            .word("on", changed ? "change" : "open")
+            .write();
+}
+
 void traceJvmLibrary(const std::wstring& path, DWORD error, const char* missingExport) {
     if (!isLaunchTraced())
         return;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "runtime/JavaVersion.h"
+#include "ui/DialogResizer.h"
 #include "ui/HyperLinkControl.h"
 #include "ui/ModalDialog.h"
 
@@ -32,4 +33,7 @@ class MissingJreDialog : public ModalDialog {
     void initDialog();
     void fitMessage();
     void browse();
+
+    // Not resizable: lays the dialog out again at another display scale only.
+    DialogResizer resizer_;
 };

@@ -18,10 +18,13 @@ INT_PTR MissingJreDialog::showModal(HWND owner) {
     return runModal(owner, IDD_MISSING_JRE);
 }
 
-INT_PTR MissingJreDialog::handleMessage(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR MissingJreDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         initDialog();
+        return TRUE;
+    case WM_DPICHANGED:
+        resizer_.onDpiChanged(wParam, lParam);
         return TRUE;
     case WM_COMMAND:
         // By control id alone: Escape and the close box arrive as IDCANCEL too.
@@ -57,6 +60,8 @@ void MissingJreDialog::initDialog() {
     // Nothing to accept until a folder with a JVM library has been chosen.
     EnableWindow(GetDlgItem(window(), IDOK), FALSE);
     centerWindow(window());
+    // With the message fitted: a move to another scale keeps what it added.
+    resizer_.captureLayout(window(), "missing-runtime");
 }
 
 // The message is as long as the JVM type and the version bounds make it. Where it needs more

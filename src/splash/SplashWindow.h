@@ -25,7 +25,7 @@ class SplashWindow {
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     LRESULT processMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    [[nodiscard]] bool render(const std::wstring& imagePath);
+    [[nodiscard]] bool render(const std::wstring& imagePath, int dpi);
     void paint();
 
     HWND hwnd_ = nullptr;

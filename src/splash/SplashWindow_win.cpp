@@ -1,7 +1,9 @@
 #include "splash/SplashWindow.h"
 
+#include "launcher/LaunchTrace.h"
 #include "splash/SplashPicture.h"
 #include "splash/SplashRules.h"
+#include "ui/WindowDpi.h"
 
 namespace {
 
@@ -44,8 +46,9 @@ HWND SplashWindow::create(const std::wstring& imagePath, bool withShadow) {
     }
 
     // Without a picture there is nothing to show: no window at all, rather than an invisible
-    // one that would own the launcher's message boxes.
-    if (!render(imagePath))
+    // one that would own the launcher's message boxes. The scale is the screen's, the
+    // primary monitor's that the splash is centred on.
+    if (!render(imagePath, windowDpi(nullptr)))
         return nullptr;
     const SplashOrigin origin = centredSplashOrigin(GetSystemMetrics(SM_CXSCREEN),
                                                     GetSystemMetrics(SM_CYSCREEN), width_, height_);
@@ -54,12 +57,24 @@ HWND SplashWindow::create(const std::wstring& imagePath, bool withShadow) {
                            this);
 }
 
-bool SplashWindow::render(const std::wstring& imagePath) {
+bool SplashWindow::render(const std::wstring& imagePath, int dpi) {
+    traceWindowDpi("splash", dpi, false);
+    // A picture drawn for the monitor's scale where there is one beside the configured one,
+    // shown pixel for pixel; any other scaled smoothly to the monitor's scale.
     SplashPicture picture;
-    if (!picture.loadFile(imagePath))
+    int width = 0;
+    int height = 0;
+    for (int rank = 0; rank < 3; ++rank) {
+        const int percent = splashVariantPercent(dpi, rank);
+        const std::wstring path = splashVariantPath(imagePath, percent);
+        if (picture.loadFile(path)) {
+            width = splashShownSize(picture.width(), percent, dpi);
+            height = splashShownSize(picture.height(), percent, dpi);
+            break;
+        }
+    }
+    if (!picture.isLoaded() || width <= 0 || height <= 0)
         return false;
-    const int width = picture.width();
-    const int height = picture.height();
     // Rendered once, into a bitmap in the screen's format: painting is then a plain copy, and
     // the decoder's objects are gone before the window shows.
     const UniqueScreenDc screen(GetDC(nullptr));
@@ -72,6 +87,10 @@ bool SplashWindow::render(const std::wstring& imagePath) {
     bool drawn = false;
     {
         const Selection selection(memory.get(), bitmap.get());
+        // HALFTONE averages the pixels a stretch or shrink combines, where the default drops
+        // or repeats whole rows and columns; it needs the brush origin set after it.
+        SetStretchBltMode(memory.get(), HALFTONE);
+        SetBrushOrgEx(memory.get(), 0, 0, nullptr);
         drawn = picture.draw(memory.get(), 0, 0, width, height);
     }
     if (!drawn)
@@ -103,6 +122,10 @@ LRESULT SplashWindow::processMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ERASEBKGND:
         return 1; // the picture covers the whole window
+    case WM_DPICHANGED:
+        // Recorded only: the splash stays where and as it opened, for the few seconds it shows.
+        traceWindowDpi("splash", LOWORD(wParam), true);
+        return 0;
     default:
         return DefWindowProcW(hwnd_, message, wParam, lParam);
     }

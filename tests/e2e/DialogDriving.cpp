@@ -78,6 +78,26 @@ bool selectFolderInBrowser(HWND browser, const std::wstring& folder) {
     return selected;
 }
 
+bool sendDpiChanged(HWND dialog, int dpi, const RECT& suggested) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(dialog, &processId);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process)
+        return false;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
+    bool sent = false;
+    if (remote && WriteProcessMemory(process, remote, &suggested, sizeof suggested, nullptr)) {
+        DWORD_PTR result = 0;
+        sent = SendMessageTimeoutW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                                   reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 10000,
+                                   &result) != 0;
+    }
+    if (remote)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return sent;
+}
+
 namespace {
 
 constexpr const wchar_t* dpiValue = L"LogPixels";

@@ -22,6 +22,11 @@ void pressCloseBox(HWND dialog);
 // belongs to another process, so the path is written into that process first.
 bool selectFolderInBrowser(HWND browser, const std::wstring& folder);
 
+// WM_DPICHANGED as Windows sends it when the dialog moves to a monitor of `dpi`: the scale in
+// both halves of wParam, lParam pointing to the suggested window rectangle (written into the
+// dialog's process first). False when it could not be delivered.
+bool sendDpiChanged(HWND dialog, int dpi, const RECT& suggested);
+
 // The display scale (dots per inch) that programs started while it lives get; the old
 // setting comes back afterwards.
 class ScopedDisplayDpi {

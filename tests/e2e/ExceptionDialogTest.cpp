@@ -5,10 +5,12 @@
 #include "JavaApp.h"
 #include "MessageBoxes.h"
 #include "Screenshot.h"
+#include "TraceFile.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 using namespace testjvm;
@@ -248,6 +250,143 @@ TEST(ExceptionDialog, LaidOutAtTheDisplayScale) {
     ASSERT_GT(sizes[0].cx, 0);
     EXPECT_NEAR(sizes[1].cx / static_cast<double>(sizes[0].cx), 1.5, 0.15);
     EXPECT_NEAR(sizes[1].cy / static_cast<double>(sizes[0].cy), 1.5, 0.15);
+}
+
+} // namespace
+
+namespace {
+
+// The pixels of the text of a control that are darker than the dialog's background: as many
+// as a dialog opened at the scale shows when the font has the size it has there.
+int darkPixelsOf(HWND dialog, int controlId) {
+    RECT area{};
+    GetWindowRect(GetDlgItem(dialog, controlId), &area);
+    ScreenPixels pixels;
+    if (!captureScreen(area, pixels))
+        return -1;
+    int dark = 0;
+    for (int y = 0; y < pixels.height; ++y)
+        for (int x = 0; x < pixels.width; ++x)
+            dark += GetGValue(pixels.at(x, y)) < 128;
+    return dark;
+}
+
+void expectNear(const RECT& actual, const RECT& expected, const char* name) {
+    EXPECT_LE(std::abs(actual.left - expected.left), 1) << name;
+    EXPECT_LE(std::abs(actual.top - expected.top), 1) << name;
+    EXPECT_LE(std::abs(actual.right - expected.right), 1) << name;
+    EXPECT_LE(std::abs(actual.bottom - expected.bottom), 1) << name;
+}
+
+void expectLayoutNear(const Layout& actual, const Layout& expected) {
+    expectNear(actual.group, expected.group, "group");
+    expectNear(actual.heading, expected.heading, "heading");
+    expectNear(actual.warning, expected.warning, "warning");
+    expectNear(actual.instruction, expected.instruction, "instruction");
+    expectNear(actual.trace, expected.trace, "trace");
+    expectNear(actual.ignore, expected.ignore, "ignore");
+    expectNear(actual.stop, expected.stop, "stop");
+}
+
+RECT windowRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+TEST(ExceptionDialog, MovedToAMonitorOfTwiceTheScaleLooksAsOpenedThere) {
+    JavaApp app;
+    ASSERT_TRUE(app.writeScript(throwingScript()));
+    app.writeSettings({.applicationLines = L"Failure Check=Yes\r\n"});
+    TempFolder traces;
+    const std::wstring traceFile = traces.file(L"launch.trace");
+
+    // Opened at 192 DPI: what the moved dialog must look like.
+    Layout opened{};
+    SIZE openedSize{}; // of the client area
+    RECT openedAt{};
+    int openedText = 0;
+    {
+        const ScopedDisplayDpi dpi(192);
+        LaunchOptions options;
+        options.onDialog = [&](HWND dialog) {
+            if (windowCaption(dialog) != kCaption)
+                return false;
+            Sleep(300);
+            saveWindowScreenshot(dialog, L"java-exception-opened-192dpi");
+            opened = layoutOf(dialog);
+            openedAt = windowRect(dialog);
+            RECT client{};
+            GetClientRect(dialog, &client);
+            openedSize = {client.right, client.bottom};
+            openedText = darkPixelsOf(dialog, IDC_EXCEPTION_HEADING);
+            ignore(dialog);
+            return true;
+        };
+        ASSERT_FALSE(app.launch(options).timedOut);
+    }
+    ASSERT_GT(openedText, 0);
+
+    bool checked = false;
+    LaunchOptions options;
+    options.environment = {{L"QOVA_LAUNCHER_TRACE", traceFile}};
+    options.onDialog = [&](HWND dialog) {
+        if (windowCaption(dialog) != kCaption)
+            return false;
+        Sleep(300);
+        saveWindowScreenshot(dialog, L"java-exception-before-move-96dpi");
+        const Layout first = layoutOf(dialog);
+        const RECT firstRect = windowRect(dialog);
+        const int firstText = darkPixelsOf(dialog, IDC_EXCEPTION_HEADING);
+        // As Windows suggests it: the dialog manager's client area for the font at the new
+        // scale, in the frame the window has there, which Wine keeps at the process's scale.
+        RECT firstClient{};
+        GetClientRect(dialog, &firstClient);
+        // Where the dialog opened at that scale sits, so that the screenshot shows all of it.
+        const RECT larger{openedAt.left, openedAt.top,
+                          openedAt.left + firstRect.right - firstRect.left - firstClient.right +
+                              openedSize.cx,
+                          openedAt.top + firstRect.bottom - firstRect.top - firstClient.bottom +
+                              openedSize.cy};
+        EXPECT_TRUE(sendDpiChanged(dialog, 192, larger));
+        Sleep(300);
+        saveWindowScreenshot(dialog, L"java-exception-after-move-192dpi");
+        expectLayoutNear(layoutOf(dialog), opened);
+        // The font of the new size: as much text as there, about four times the first.
+        const int movedText = darkPixelsOf(dialog, IDC_EXCEPTION_HEADING);
+        EXPECT_NEAR(movedText, openedText, openedText / 10);
+        EXPECT_GT(movedText, firstText * 3);
+
+        // Back and forth three times: the first layout again, to the pixel.
+        for (int move = 0; move < 3; ++move) {
+            EXPECT_TRUE(sendDpiChanged(dialog, 96, firstRect));
+            EXPECT_TRUE(sendDpiChanged(dialog, 192, larger));
+        }
+        EXPECT_TRUE(sendDpiChanged(dialog, 96, firstRect));
+        const Layout back = layoutOf(dialog);
+        expectRect(back.trace, first.trace, "trace");
+        expectRect(back.heading, first.heading, "heading");
+        expectRect(back.stop, first.stop, "stop");
+        expectRect(back.grip, first.grip, "grip");
+        const RECT backRect = windowRect(dialog);
+        EXPECT_TRUE(EqualRect(&backRect, &firstRect));
+        checked = true;
+        ignore(dialog);
+        return true;
+    };
+    ASSERT_FALSE(app.launch(options).timedOut);
+    EXPECT_TRUE(checked);
+
+    // The scale it opened at and each change, in the launch trace.
+    const Trace trace = readTrace(traceFile);
+    std::vector<std::wstring> seen;
+    for (const TraceEvent& event : trace.of("dpi"))
+        if (event["window"] == L"exception")
+            seen.push_back(event["on"] + L" " + event["dpi"]);
+    const std::vector<std::wstring> expected = {L"open 96",    L"change 192", L"change 96",
+                                                L"change 192", L"change 96",  L"change 192",
+                                                L"change 96",  L"change 192", L"change 96"};
+    EXPECT_EQ(seen, expected);
 }
 
 } // namespace

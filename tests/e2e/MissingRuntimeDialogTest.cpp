@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <iterator>
 #include <vector>
 
 using namespace testjvm;
@@ -395,6 +397,111 @@ TEST(MissingRuntimeDialog, LaidOutAtTheDisplayScale) {
     EXPECT_NEAR(sizes[1].cy / static_cast<double>(sizes[0].cy), 1.5, 0.15);
     EXPECT_NEAR(sizes[2].cx / static_cast<double>(sizes[0].cx), 2.0, 0.2);
     EXPECT_NEAR(sizes[2].cy / static_cast<double>(sizes[0].cy), 2.0, 0.2);
+}
+
+} // namespace
+
+namespace {
+
+// The icon is left out: its control takes the size of the icon, which is the system's icon
+// size, and Wine gives a process the icon size of the scale it started at.
+constexpr int kLaidOutControls[] = {IDOK,       IDCANCEL,          IDC_JRE_PATH,
+                                    IDC_BROWSE, IDC_MISSING_JRE_MESSAGE, IDC_DOWNLOAD_LINK,
+                                    IDC_BROWSE_HINT};
+
+// The pixels of the link in its colour: its text, underline included, at the font's size.
+int linkPixelsOf(HWND dialog) {
+    RECT area{};
+    GetWindowRect(GetDlgItem(dialog, IDC_DOWNLOAD_LINK), &area);
+    ScreenPixels pixels;
+    if (!captureScreen(area, pixels))
+        return -1;
+    int blue = 0;
+    for (int y = 0; y < pixels.height; ++y)
+        for (int x = 0; x < pixels.width; ++x) {
+            const COLORREF colour = pixels.at(x, y);
+            blue += GetBValue(colour) > 128 && GetRValue(colour) < 128 && GetGValue(colour) < 128;
+        }
+    return blue;
+}
+
+TEST(MissingRuntimeDialog, MovedToAMonitorOfTwiceTheScaleLooksAsOpenedThere) {
+    JavaApp app(notAHome);
+    app.writeSettings({.runtimeLines = L"Minimum Version=1.8\r\n"});
+    RECT opened[std::size(kLaidOutControls)]{};
+    RECT openedAt{};
+    SIZE openedClient{};
+    int openedLink = 0;
+    {
+        const ScopedDisplayDpi dpi(192);
+        LaunchOptions options;
+        options.onDialog = [&](HWND dialog) {
+            if (!isRuntimeDialog(dialog))
+                return false;
+            Sleep(300);
+            for (size_t i = 0; i < std::size(kLaidOutControls); ++i)
+                opened[i] = controlRect(dialog, kLaidOutControls[i]);
+            GetWindowRect(dialog, &openedAt);
+            RECT client{};
+            GetClientRect(dialog, &client);
+            openedClient = {client.right, client.bottom};
+            openedLink = linkPixelsOf(dialog);
+            cancel(dialog);
+            return true;
+        };
+        ASSERT_FALSE(app.launch(options).timedOut);
+    }
+    ASSERT_GT(openedLink, 0);
+
+    bool checked = false;
+    LaunchOptions options;
+    options.onDialog = [&](HWND dialog) {
+        if (!isRuntimeDialog(dialog))
+            return false;
+        Sleep(300);
+        saveWindowScreenshot(dialog, L"missing-runtime-before-move-96dpi");
+        RECT first[std::size(kLaidOutControls)]{};
+        for (size_t i = 0; i < std::size(kLaidOutControls); ++i)
+            first[i] = controlRect(dialog, kLaidOutControls[i]);
+        RECT firstRect{}, firstClient{};
+        GetWindowRect(dialog, &firstRect);
+        GetClientRect(dialog, &firstClient);
+        // The client area of the dialog opened there, in this process's frame (Wine keeps the
+        // frame at the process's scale).
+        const RECT larger{openedAt.left, openedAt.top,
+                          openedAt.left + firstRect.right - firstRect.left - firstClient.right +
+                              openedClient.cx,
+                          openedAt.top + firstRect.bottom - firstRect.top - firstClient.bottom +
+                              openedClient.cy};
+        EXPECT_TRUE(sendDpiChanged(dialog, 192, larger));
+        Sleep(300);
+        saveWindowScreenshot(dialog, L"missing-runtime-after-move-192dpi");
+        for (size_t i = 0; i < std::size(kLaidOutControls); ++i) {
+            const RECT moved = controlRect(dialog, kLaidOutControls[i]);
+            SCOPED_TRACE(kLaidOutControls[i]);
+            EXPECT_LE(std::abs(moved.left - opened[i].left), 1);
+            EXPECT_LE(std::abs(moved.top - opened[i].top), 1);
+            EXPECT_LE(std::abs(moved.right - opened[i].right), 1);
+            EXPECT_LE(std::abs(moved.bottom - opened[i].bottom), 1);
+        }
+        // Still the link: its colour and underline, in a font of the new size.
+        EXPECT_NEAR(linkPixelsOf(dialog), openedLink, openedLink / 10);
+
+        for (int move = 0; move < 3; ++move) {
+            EXPECT_TRUE(sendDpiChanged(dialog, 96, firstRect));
+            EXPECT_TRUE(sendDpiChanged(dialog, 192, larger));
+        }
+        EXPECT_TRUE(sendDpiChanged(dialog, 96, firstRect));
+        for (size_t i = 0; i < std::size(kLaidOutControls); ++i) {
+            const RECT back = controlRect(dialog, kLaidOutControls[i]);
+            EXPECT_TRUE(EqualRect(&back, &first[i])) << kLaidOutControls[i];
+        }
+        checked = true;
+        cancel(dialog);
+        return true;
+    };
+    ASSERT_FALSE(app.launch(options).timedOut);
+    EXPECT_TRUE(checked);
 }
 
 } // namespace

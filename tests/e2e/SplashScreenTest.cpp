@@ -365,3 +365,46 @@ TEST(SplashScreen, RuntimeLibraryIsClosedWhenTheJavaMainThreadFails) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SplashScreen, AtTheMonitorsScaleThePictureDrawnForItOrTheOneScaledSmoothly) {
+    struct Row {
+        const char* name;
+        DWORD dpi;
+        const wchar_t* variant; // beside splash.bmp, or none
+        SIZE variantSize;       // not twice or 1.5 times the picture, so the size tells it
+        SIZE shown;
+        std::wstring screenshot;
+    };
+    const Row rows[] = {
+        {"scaled to 150%", 144, nullptr, {}, {144, 96}, L"splash-144dpi-scaled"},
+        {"@150pct at 150%", 144, L"splash@150pct.bmp", {150, 100}, {150, 100},
+         L"splash-144dpi-150pct"},
+        {"@2x shrunk to 150%", 144, L"splash@2x.bmp", {200, 140}, {150, 105}, L""},
+        {"scaled to 200%", 192, nullptr, {}, {192, 128}, L"splash-192dpi-scaled"},
+        {"@2x at 200%", 192, L"splash@2x.bmp", {200, 140}, {200, 140}, L"splash-192dpi-2x"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ScopedDisplayDpi dpi(row.dpi);
+        JavaApp app;
+        const std::wstring image = app.app.file(L"splash.bmp");
+        writeQuadrantBitmap(image);
+        if (row.variant)
+            writeQuadrantBitmap(app.app.file(row.variant), row.variantSize.cx, row.variantSize.cy);
+        app.writeSettings({.displayLines = splashLines(image)});
+        ASSERT_TRUE(app.writeScript(JavaApp::script({Action::sleep(1500)})));
+        // Smoothing blends the colours where the quadrants meet, not in their middles.
+        SplashWatch watch(8, row.screenshot);
+        const LaunchResult result = app.launch(watch.options());
+        ASSERT_FALSE(result.timedOut);
+        EXPECT_EQ(result.exitCode, 0u);
+        ASSERT_TRUE(watch.seen);
+        EXPECT_EQ(watch.rect.right - watch.rect.left, row.shown.cx);
+        EXPECT_EQ(watch.rect.bottom - watch.rect.top, row.shown.cy);
+        EXPECT_TRUE(watch.pictureShown) << watch.pictureMismatch;
+    }
+}
+
+} // namespace

@@ -149,6 +149,19 @@ class Explained(unittest.TestCase):
                       "C:\\u\\app32.ini\n", out)
         self.assertIn("Chosen: %s (dialog)\n" % jvm, out)
 
+    def test_each_window_reads_as_the_scales_it_was_shown_at_in_turn(self):
+        out = self.account([
+            line(1, 1, "dpi", window="splash", dpi=144, on="open"),
+            line(1, 2, "dpi", window="exception", dpi=96, on="open"),
+            line(1, 3, "dpi", window="exception", dpi=192, on="change"),
+            line(1, 4, "dpi", window="exception", dpi=120, on="change")], "--strict")
+        self.assertIn("Display scale of the splash window: 144 DPI (150%)\n", out)
+        self.assertIn("Display scale of the exception window: 96 DPI (100%) -> 192 DPI (200%) "
+                      "-> 120 DPI (125%)\n", out)
+        status, _, err = self.run_explain(
+            line(1, 1, "dpi", window="tooltip", dpi=96, on="open"), "--strict")
+        self.assertNotEqual(status, 0, err)
+
     def test_a_failed_stage_is_the_outcome_with_its_reason(self):
         rows = [
             ([line(1, 5, "jvm-library", path="C:\\J\\jvm.dll", loaded=False, error=193)],
