@@ -33,7 +33,8 @@ fi
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$build" --target launcher qova-stamp paired_launcher
+cmake --build "$build" --target launcher qova-stamp paired_launcher-configure
+cmake --build "$build/win32" --target launcher
 
 name="qova-launcher-$version"
 stage=$(mktemp -d)
