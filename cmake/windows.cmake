@@ -53,10 +53,11 @@ target_link_options(qova_core INTERFACE
 
 # The Windows operations: every src/**/*_win.cpp except the process entry.
 file(GLOB_RECURSE QOVA_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*_win.cpp)
-# The process entry and the launcher's own ends for the C++ library's failures belong to the
-# exe alone: the test programs link the library's versions.
+# The process entry, the launcher's own ends for the C++ library's failures and its empty
+# pseudo-relocator belong to the exe alone: the test programs link the libraries' versions.
 set(QOVA_EXE_SOURCES ${CMAKE_SOURCE_DIR}/src/launcher/main_win.cpp
-                     ${CMAKE_SOURCE_DIR}/src/launcher/FailFast_win.cpp)
+                     ${CMAKE_SOURCE_DIR}/src/launcher/FailFast_win.cpp
+                     ${CMAKE_SOURCE_DIR}/src/launcher/PseudoRelocations_win.cpp)
 list(REMOVE_ITEM QOVA_WIN_SOURCES ${QOVA_EXE_SOURCES})
 add_library(qova_win STATIC ${QOVA_WIN_SOURCES})
 target_link_libraries(qova_win PUBLIC qova_core
