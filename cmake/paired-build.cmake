@@ -16,6 +16,9 @@ ExternalProject_Add(paired_launcher
     # Its own build decides what is out of date, down to the globs of new source files.
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
+    # paired_launcher-configure: the release script configures the 32-bit tree through it and
+    # builds just the launcher there, not the 32-bit tests.
+    STEP_TARGETS configure
     USES_TERMINAL_CONFIGURE ON
     USES_TERMINAL_BUILD ON)
 

@@ -9,6 +9,17 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
 endif()
 
 set(QOVA_WIN_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+# The same commit gives the same bytes, whichever folder it is built in and whenever
+# (scripts/reproducible.sh checks it). ld writes the time of the link into the PE header unless
+# told not to, and then leaves 0 there (as strip does below; the checksum follows the bytes).
+# The compiler writes a source or build folder wherever a path reaches the code (__FILE__ in an
+# assertion, debug information), at the link-time optimisation step too: relative to the folder
+# instead. The build folder is named last as it lies in the source folder: the last match wins.
+set(QOVA_REPRODUCIBLE_FLAGS -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
+                            -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
+add_compile_options(${QOVA_REPRODUCIBLE_FLAGS})
+target_compile_options(qova_core PRIVATE ${QOVA_REPRODUCIBLE_FLAGS})
+add_link_options(${QOVA_REPRODUCIBLE_FLAGS} -Wl,--no-insert-timestamp)
 # Every flag that makes the launcher small is set here, for every architecture it is built for
 # (scripts/bench.sh prints where the bytes go; docs/performance.md says what each flag saved).
 # - Nothing in the launcher throws or catches, and nothing asks for a type at run time: no
@@ -42,10 +53,11 @@ target_link_options(qova_core INTERFACE
 
 # The Windows operations: every src/**/*_win.cpp except the process entry.
 file(GLOB_RECURSE QOVA_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*_win.cpp)
-# The process entry and the launcher's own ends for the C++ library's failures belong to the
-# exe alone: the test programs link the library's versions.
+# The process entry, the launcher's own ends for the C++ library's failures and its empty
+# pseudo-relocator belong to the exe alone: the test programs link the libraries' versions.
 set(QOVA_EXE_SOURCES ${CMAKE_SOURCE_DIR}/src/launcher/main_win.cpp
-                     ${CMAKE_SOURCE_DIR}/src/launcher/FailFast_win.cpp)
+                     ${CMAKE_SOURCE_DIR}/src/launcher/FailFast_win.cpp
+                     ${CMAKE_SOURCE_DIR}/src/launcher/PseudoRelocations_win.cpp)
 list(REMOVE_ITEM QOVA_WIN_SOURCES ${QOVA_EXE_SOURCES})
 add_library(qova_win STATIC ${QOVA_WIN_SOURCES})
 target_link_libraries(qova_win PUBLIC qova_core
@@ -70,7 +82,8 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/launcher.rc PROPERTIES
 set(QOVA_SIZE_BUDGET ${CMAKE_SOURCE_DIR}/tests/size-budget.txt)
 add_custom_command(TARGET launcher POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:launcher> ${QOVA_LAUNCHER_SYMBOLS}
-    COMMAND ${CMAKE_STRIP} $<TARGET_FILE:launcher>
+    # strip writes a PE header of its own, with the time it runs unless given one.
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_STRIP} $<TARGET_FILE:launcher>
     COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:launcher> -DARCHITECTURE=${CMAKE_SYSTEM_PROCESSOR}
             -DBUDGET_FILE=${QOVA_SIZE_BUDGET} -P ${CMAKE_SOURCE_DIR}/cmake/size-report.cmake
     BYPRODUCTS ${QOVA_LAUNCHER_SYMBOLS}
@@ -142,6 +155,15 @@ endif()
 add_test(NAME launcher_imports
     COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh --system-folder-only
             $<TARGET_FILE:launcher> ole32.dll oleaut32.dll msimg32.dll)
+# The launcher built again in a second folder, under another absolute path, has the same bytes.
+# Building it takes minutes on a busy machine: longer than the time a test is given by default.
+if(NOT QOVA_PAIRED_BUILD)
+    add_test(NAME launcher_reproducible
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/check-reproducible.sh ${CMAKE_COMMAND}
+                ${CMAKE_TOOLCHAIN_FILE} ${CMAKE_BUILD_TYPE} $<TARGET_FILE:launcher>
+                ${CMAKE_BINARY_DIR}/reproducible-check)
+    set_tests_properties(launcher_reproducible PROPERTIES TIMEOUT 1800)
+endif()
 # Both launchers build from the same sources: their library loads are checked once.
 if(NOT QOVA_PAIRED_BUILD)
     add_test(NAME launcher_library_loads

@@ -33,7 +33,8 @@ fi
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$build" --target launcher qova-stamp paired_launcher
+cmake --build "$build" --target launcher qova-stamp paired_launcher-configure
+cmake --build "$build/win32" --target launcher
 
 name="qova-launcher-$version"
 stage=$(mktemp -d)
@@ -44,9 +45,33 @@ cp "$build/win32/bin/launcher.exe" "$stage/$name/launcher32.exe"
 cp "$root/packaging/sample.ini" "$root/scripts/explain.py" "$stage/$name/"
 cp -R "$root/docs" "$stage/$name/docs"
 
-# CMake writes the zip itself, so packing needs nothing beyond what building needs.
+# The same commit gives the same archive, byte for byte: the entries go in sorted order, each
+# with the same date (SOURCE_DATE_EPOCH when set, otherwise the commit's time), mode 644 or 755
+# by its executable bit, and no extra fields (those would carry access times and owners).
+# CMake's own zip writer cannot leave them out.
+if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then
+    epoch=$SOURCE_DATE_EPOCH
+else
+    epoch=$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)
+fi
 archive="$root/build/$name.zip"
 mkdir -p "$root/build"
 rm -f "$archive"
-(cd "$stage" && cmake -E tar cf "$archive" --format=zip "$name")
+python3 - "$archive" "$stage" "$name" "$epoch" <<'PACK'
+import os, sys, time, zipfile
+archive, stage, name, epoch = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+# A zip date has no time zone and starts in 1980.
+date = time.gmtime(max(epoch, 315532800))[:6]
+files = []
+for folder, subfolders, names in os.walk(os.path.join(stage, name)):
+    files += [os.path.join(folder, n) for n in names]
+with zipfile.ZipFile(archive, "w") as out:
+    for path in sorted(files, key=lambda p: os.path.relpath(p, stage).replace(os.sep, "/")):
+        entry = zipfile.ZipInfo(os.path.relpath(path, stage).replace(os.sep, "/"), date)
+        entry.create_system = 3  # Unix, so that the modes below apply when unpacked there
+        entry.external_attr = (0o100755 if os.stat(path).st_mode & 0o111 else 0o100644) << 16
+        entry.compress_type = zipfile.ZIP_DEFLATED
+        with open(path, "rb") as data:
+            out.writestr(entry, data.read(), compresslevel=9)
+PACK
 echo "$archive"

@@ -36,4 +36,11 @@ if [ -n "$found" ]; then
     echo "$found" | head -20
     status=1
 fi
+# The launcher links an empty pseudo-relocator (src/launcher/PseudoRelocations_win.cpp): the
+# link must have written no pseudo-relocation for it to apply.
+relocations=$("$nm" "$symbols" | awk '$NF ~ /^_*_rt_psrelocs_(start|end)$/ {print $1}' | sort -u | wc -l)
+if [ "$relocations" -ne 1 ]; then
+    echo "PSEUDO-RELOCATIONS: the link wrote some, and the launcher's start-up does not apply them"
+    status=1
+fi
 exit $status

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using Homes = std::vector<std::wstring>;
@@ -99,6 +101,34 @@ TEST(CandidateOrder, ManyTiesKeepCollectionOrder) {
         for (int i = minor; i < 60; i += 3)
             expected.push_back(std::to_wstring(i));
     EXPECT_EQ(homesOf(candidates), expected);
+}
+
+TEST(CandidateOrder, AgreesWithAStableSortAtEverySize) {
+    // Sizes around the powers of two, where the runs being merged end unevenly, and few
+    // distinct keys, so that most comparisons are ties.
+    unsigned seed = 7;
+    const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (const CandidateOrderSettings settings : {defaults, favorServer, onlyOneSource}) {
+        for (const int size : {0, 1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 33, 100, 257}) {
+            std::vector<JreCandidate> candidates;
+            for (int i = 0; i < size; ++i) {
+                const std::wstring version = L"1." + std::to_wstring(next() % 4);
+                candidates.push_back(candidate(std::to_wstring(i).c_str(), version.c_str(),
+                                               next() % 2 == 0, next() % 3 == 0));
+            }
+            std::vector<JreCandidate> expected = candidates;
+            std::stable_sort(expected.begin(), expected.end(),
+                             [&](const JreCandidate& a, const JreCandidate& b) {
+                                 if (settings.otherSourceAllowed && a.favored != b.favored)
+                                     return a.favored;
+                                 if (settings.jvmType == 2 && a.isServerJvm != b.isServerJvm)
+                                     return a.isServerJvm;
+                                 return JavaVersion::compare(a.version, b.version) > 0;
+                             });
+            orderCandidates(candidates, settings);
+            EXPECT_EQ(homesOf(candidates), homesOf(expected)) << size << " candidates";
+        }
+    }
 }
 
 TEST(CandidateOrder, Choosing) {
