@@ -31,7 +31,7 @@ runs_32bit_code() {
     [ "$status" -eq 7 ]
 }
 
-packages=(cmake ninja-build g++ g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb googletest
+packages=(cmake ninja-build g++ python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb googletest
     clang libclang-rt-dev)
 # Code signing of a stamped launcher, tested with the real tools.
 packages+=(osslsigncode openssl)
