@@ -98,6 +98,15 @@ bool sendDpiChanged(HWND dialog, int dpi, const RECT& suggested) {
     return sent;
 }
 
+RECT suggestedRectFor(HWND dialog, POINT openedAt, SIZE openedClient) {
+    RECT window{}, client{};
+    GetWindowRect(dialog, &window);
+    GetClientRect(dialog, &client);
+    return {openedAt.x, openedAt.y,
+            openedAt.x + window.right - window.left - client.right + openedClient.cx,
+            openedAt.y + window.bottom - window.top - client.bottom + openedClient.cy};
+}
+
 namespace {
 
 constexpr const wchar_t* dpiValue = L"LogPixels";

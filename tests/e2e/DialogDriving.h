@@ -27,6 +27,11 @@ bool selectFolderInBrowser(HWND browser, const std::wstring& folder);
 // dialog's process first). False when it could not be delivered.
 bool sendDpiChanged(HWND dialog, int dpi, const RECT& suggested);
 
+// The rectangle Windows suggests for a dialog moved to a monitor where the same dialog opened
+// at `openedAt` with a client area of `openedClient`: that client area in the dialog's own
+// frame (Wine keeps the frame at the process's scale).
+RECT suggestedRectFor(HWND dialog, POINT openedAt, SIZE openedClient);
+
 // The display scale (dots per inch) that programs started while it lives get; the old
 // setting comes back afterwards.
 class ScopedDisplayDpi {

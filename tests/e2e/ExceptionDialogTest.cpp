@@ -339,15 +339,9 @@ TEST(ExceptionDialog, MovedToAMonitorOfTwiceTheScaleLooksAsOpenedThere) {
         const RECT firstRect = windowRect(dialog);
         const int firstText = darkPixelsOf(dialog, IDC_EXCEPTION_HEADING);
         // As Windows suggests it: the dialog manager's client area for the font at the new
-        // scale, in the frame the window has there, which Wine keeps at the process's scale.
-        RECT firstClient{};
-        GetClientRect(dialog, &firstClient);
-        // Where the dialog opened at that scale sits, so that the screenshot shows all of it.
-        const RECT larger{openedAt.left, openedAt.top,
-                          openedAt.left + firstRect.right - firstRect.left - firstClient.right +
-                              openedSize.cx,
-                          openedAt.top + firstRect.bottom - firstRect.top - firstClient.bottom +
-                              openedSize.cy};
+        // scale, where the dialog opened at that scale sits, so that the screenshot shows all
+        // of it.
+        const RECT larger = suggestedRectFor(dialog, {openedAt.left, openedAt.top}, openedSize);
         EXPECT_TRUE(sendDpiChanged(dialog, 192, larger));
         Sleep(300);
         saveWindowScreenshot(dialog, L"java-exception-after-move-192dpi");

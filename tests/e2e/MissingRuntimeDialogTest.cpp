@@ -463,16 +463,9 @@ TEST(MissingRuntimeDialog, MovedToAMonitorOfTwiceTheScaleLooksAsOpenedThere) {
         RECT first[std::size(kLaidOutControls)]{};
         for (size_t i = 0; i < std::size(kLaidOutControls); ++i)
             first[i] = controlRect(dialog, kLaidOutControls[i]);
-        RECT firstRect{}, firstClient{};
+        RECT firstRect{};
         GetWindowRect(dialog, &firstRect);
-        GetClientRect(dialog, &firstClient);
-        // The client area of the dialog opened there, in this process's frame (Wine keeps the
-        // frame at the process's scale).
-        const RECT larger{openedAt.left, openedAt.top,
-                          openedAt.left + firstRect.right - firstRect.left - firstClient.right +
-                              openedClient.cx,
-                          openedAt.top + firstRect.bottom - firstRect.top - firstClient.bottom +
-                              openedClient.cy};
+        const RECT larger = suggestedRectFor(dialog, {openedAt.left, openedAt.top}, openedClient);
         EXPECT_TRUE(sendDpiChanged(dialog, 192, larger));
         Sleep(300);
         saveWindowScreenshot(dialog, L"missing-runtime-after-move-192dpi");
