@@ -5,6 +5,7 @@
 // describe it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <map>
@@ -165,7 +166,8 @@ std::vector<std::string> entryProblems(const KeyEntry& entry) {
         if (!inExample)
             continue;
         if (startsWith(line, "["))
-            exampleSection = line == "[" + entry.section + "]" || line == "[" + entry.section + "+]";
+            exampleSection =
+                line == "[" + entry.section + "]" || line == "[" + entry.section + "+]";
         else if (exampleSection && startsWith(line, entry.key + "="))
             example = true;
     }
@@ -178,6 +180,58 @@ std::vector<std::string> entryProblems(const KeyEntry& entry) {
     if (!example)
         problems.push_back(name + ": no ini example that sets it in its section");
     return problems;
+}
+
+// The text of an entry's "**Read from:**" item, its continuation lines included.
+std::string readFromText(const KeyEntry& entry) {
+    std::string text;
+    for (const std::string& line : entry.lines) {
+        if (text.empty()) {
+            if (line.find("**Read from:**") != std::string::npos)
+                text = line;
+        } else if (startsWith(line, "  ") && line.find("**") == std::string::npos) {
+            text += " " + line.substr(2);
+        } else {
+            break;
+        }
+    }
+    return text;
+}
+
+// The page's paragraphs and list items, each with its continuation lines joined by blanks.
+std::vector<std::string> itemsOf(const std::string& page) {
+    std::vector<std::string> items;
+    bool open = false;
+    for (const std::string& line : linesOf(page)) {
+        const bool continues = open && !line.empty() && !startsWith(line, "- ") &&
+                               !startsWith(line, "#") && !isFence(line);
+        if (continues) {
+            items.back() += " " + line.substr(line.find_first_not_of(' '));
+            continue;
+        }
+        open = !line.empty() && !isFence(line);
+        if (open)
+            items.push_back(line);
+    }
+    return items;
+}
+
+// Whether a troubleshooting item tells the reader that `key` is not taken from the embedded
+// settings, in the clause that names it (up to the next ";" or end of sentence): the kind of
+// statement that goes stale when a key becomes embeddable.
+bool deniesEmbeddedReading(const std::string& item, const std::string& key) {
+    const std::string quoted = "\"" + key + "\"";
+    for (size_t at = item.find(quoted); at != std::string::npos; at = item.find(quoted, at + 1)) {
+        size_t end = item.find_first_of(";", at);
+        end = std::min(end, item.find(". ", at));
+        const std::string clause = item.substr(at, end == std::string::npos ? end : end - at);
+        for (const char* phrase :
+             {"not from the embedded settings", "not in the embedded settings",
+              "settings file beside the launcher only", "only from the settings file"})
+            if (clause.find(phrase) != std::string::npos)
+                return true;
+    }
+    return false;
 }
 
 // ---- The string table --------------------------------------------------------------------
@@ -257,8 +311,8 @@ std::vector<std::string> codeOf(const std::string& page) {
 // A message as the launcher formats it: literal text between %s and %d placeholders. The
 // trailing line feeds of an entry do not show in a message box and are left out.
 struct MessageTemplate {
-    std::vector<std::string> literals;    // one more than placeholders
-    std::vector<char> placeholders;       // 's' or 'd'
+    std::vector<std::string> literals; // one more than placeholders
+    std::vector<char> placeholders;    // 's' or 'd'
 };
 
 MessageTemplate templateOf(std::string format) {
@@ -310,8 +364,8 @@ bool matchesFrom(const std::string& text, size_t position, const MessageTemplate
     // The last placeholder of a template that ends in one takes the rest of its line.
     if (literal.empty() && index + 1 == message.literals.size()) {
         const size_t lineEnd = text.find('\n', position);
-        const std::string rest =
-            text.substr(position, lineEnd == std::string::npos ? std::string::npos : lineEnd - position);
+        const std::string rest = text.substr(
+            position, lineEnd == std::string::npos ? std::string::npos : lineEnd - position);
         for (size_t length = rest.size() + 1; length-- > 0;)
             if (fillsPlaceholder(rest.substr(0, length), placeholder))
                 return true;
@@ -374,6 +428,39 @@ TEST(Documentation, SettingsPageDescribesEverySectionAndKeyTheLauncherReads) {
     for (const auto& [section, key] : code.keys)
         EXPECT_TRUE(onPage.count({section, key}))
             << "docs/settings.md lacks \"### " << key << "\" under \"## [" << section << "]\"";
+}
+
+// The troubleshooting page must not contradict the settings page on where a key is read.
+TEST(Documentation, TroubleshootingPageAgreesWhereEachKeyIsRead) {
+    const SettingsPage settings = readSettingsPage(readSourceFile("docs/settings.md"));
+    const std::vector<std::string> items = itemsOf(readSourceFile("docs/troubleshooting.md"));
+    ASSERT_FALSE(items.empty());
+    size_t embeddable = 0;
+    for (const KeyEntry& entry : settings.entries) {
+        const std::string readFrom = readFromText(entry);
+        EXPECT_FALSE(readFrom.empty())
+            << "[" << entry.section << "] " << entry.key << " has no **Read from:** line";
+        if (readFrom.find("embedded settings") == std::string::npos)
+            continue;
+        ++embeddable;
+        for (const std::string& item : items)
+            EXPECT_FALSE(deniesEmbeddedReading(item, entry.key))
+                << "docs/troubleshooting.md says \"" << entry.key
+                << "\" is not read from the embedded settings, which docs/settings.md says it is:\n"
+                << item;
+    }
+    EXPECT_GE(embeddable, 28u);
+
+    // The check itself: a denial wrapped over two lines is caught; a key named in another
+    // clause of the same item, or not denied at all, is not.
+    const std::vector<std::string> sample = itemsOf(
+        "- **No splash.** \"Splash Screen\" is read from the settings file beside the launcher\n"
+        "  only, not from the embedded settings; set \"Override WorkingDir\" to `Yes`.\n"
+        "- \"Splash Screen Shadow\" must be `true`.\n");
+    ASSERT_EQ(sample.size(), 2u);
+    EXPECT_TRUE(deniesEmbeddedReading(sample[0], "Splash Screen"));
+    EXPECT_FALSE(deniesEmbeddedReading(sample[0], "Override WorkingDir"));
+    EXPECT_FALSE(deniesEmbeddedReading(sample[1], "Splash Screen Shadow"));
 }
 
 TEST(Documentation, TroubleshootingPageShowsEveryTextOfTheStringTable) {
@@ -452,7 +539,8 @@ TEST(Documentation, MessageCheckAcceptsFilledInTextsOnly) {
         {"unknown", "Reason: unknown.", true},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(showsMessage(row.text, row.format), row.shown) << row.format << " in " << row.text;
+        EXPECT_EQ(showsMessage(row.text, row.format), row.shown)
+            << row.format << " in " << row.text;
 }
 
 } // namespace
