@@ -1,6 +1,7 @@
 #include "jar/ZipEntries.h"
 
 #include "jar/RawInflate.h"
+#include "launcher/LittleEndian.h"
 
 namespace {
 
@@ -12,15 +13,6 @@ constexpr std::size_t kCentralSize = 46;
 constexpr std::size_t kLocalSize = 30;
 constexpr std::uint16_t kStored = 0;
 constexpr std::uint16_t kDeflated = 8;
-
-// Callers check that the bytes lie inside the archive.
-std::uint16_t read16(std::span<const std::uint8_t> bytes, std::uint64_t at) {
-    return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
-}
-
-std::uint32_t read32(std::span<const std::uint8_t> bytes, std::uint64_t at) {
-    return read16(bytes, at) | static_cast<std::uint32_t>(read16(bytes, at + 2)) << 16;
-}
 
 struct CentralDirectory {
     std::uint64_t start = 0;
@@ -39,15 +31,15 @@ bool findCentralDirectory(std::span<const std::uint8_t> archive, CentralDirector
     const std::uint64_t last = archive.size() - kEndSize;
     const std::uint64_t first = last > 0xFFFF ? last - 0xFFFF : 0;
     for (std::uint64_t at = last + 1; at-- > first;) {
-        if (read32(archive, at) != kEndSignature ||
-            at + kEndSize + read16(archive, at + 20) > archive.size())
+        if (readLittleEndian32(archive, at) != kEndSignature ||
+            at + kEndSize + readLittleEndian16(archive, at + 20) > archive.size())
             continue;
-        const std::uint16_t disk = read16(archive, at + 4);
-        const std::uint16_t directoryDisk = read16(archive, at + 6);
-        const std::uint16_t entriesOnDisk = read16(archive, at + 8);
-        const std::uint16_t entries = read16(archive, at + 10);
-        const std::uint32_t size = read32(archive, at + 12);
-        const std::uint32_t offset = read32(archive, at + 16);
+        const std::uint16_t disk = readLittleEndian16(archive, at + 4);
+        const std::uint16_t directoryDisk = readLittleEndian16(archive, at + 6);
+        const std::uint16_t entriesOnDisk = readLittleEndian16(archive, at + 8);
+        const std::uint16_t entries = readLittleEndian16(archive, at + 10);
+        const std::uint32_t size = readLittleEndian32(archive, at + 12);
+        const std::uint32_t offset = readLittleEndian32(archive, at + 16);
         // Split archives, and ZIP64 ones, whose real figures are elsewhere (all ones here).
         if (disk != 0 || directoryDisk != 0 || entriesOnDisk != entries || entries == 0xFFFF ||
             size == 0xFFFFFFFF || offset == 0xFFFFFFFF)
@@ -88,19 +80,19 @@ std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
 ZipRead readEntryData(std::span<const std::uint8_t> archive, std::uint64_t header,
                       std::uint64_t bias, std::size_t sizeLimit,
                       std::vector<std::uint8_t>& contents) {
-    const std::uint16_t flags = read16(archive, header + 8);
-    const std::uint16_t method = read16(archive, header + 10);
-    const std::uint32_t checksum = read32(archive, header + 16);
-    const std::uint32_t compressedSize = read32(archive, header + 20);
-    const std::uint32_t size = read32(archive, header + 24);
-    const std::uint64_t local = bias + read32(archive, header + 42);
+    const std::uint16_t flags = readLittleEndian16(archive, header + 8);
+    const std::uint16_t method = readLittleEndian16(archive, header + 10);
+    const std::uint32_t checksum = readLittleEndian32(archive, header + 16);
+    const std::uint32_t compressedSize = readLittleEndian32(archive, header + 20);
+    const std::uint32_t size = readLittleEndian32(archive, header + 24);
+    const std::uint64_t local = bias + readLittleEndian32(archive, header + 42);
     // Bit 0: encrypted. The sizes come from the central header, since with a data descriptor
     // (bit 3) the local header holds zeros.
     if ((flags & 1) || size > sizeLimit || local > archive.size() ||
-        archive.size() - local < kLocalSize || read32(archive, local) != kLocalSignature)
+        archive.size() - local < kLocalSize || readLittleEndian32(archive, local) != kLocalSignature)
         return ZipRead::damaged;
     const std::uint64_t data =
-        local + kLocalSize + read16(archive, local + 26) + read16(archive, local + 28);
+        local + kLocalSize + readLittleEndian16(archive, local + 26) + readLittleEndian16(archive, local + 28);
     if (data > archive.size() || archive.size() - data < compressedSize)
         return ZipRead::damaged;
     const std::span<const std::uint8_t> stored = archive.subspan(data, compressedSize);
@@ -122,11 +114,11 @@ ZipRead readZipEntry(std::span<const std::uint8_t> archive, std::string_view nam
         return ZipRead::damaged;
     std::uint64_t header = directory.start;
     for (std::uint32_t entry = 0; entry < directory.entries; ++entry) {
-        if (directory.end - header < kCentralSize || read32(archive, header) != kCentralSignature)
+        if (directory.end - header < kCentralSize || readLittleEndian32(archive, header) != kCentralSignature)
             return ZipRead::damaged;
-        const std::uint16_t nameLength = read16(archive, header + 28);
+        const std::uint16_t nameLength = readLittleEndian16(archive, header + 28);
         const std::uint64_t next = header + kCentralSize + nameLength +
-                                   read16(archive, header + 30) + read16(archive, header + 32);
+                                   readLittleEndian16(archive, header + 30) + readLittleEndian16(archive, header + 32);
         if (next > directory.end)
             return ZipRead::damaged;
         if (namesMatch(archive.subspan(header + kCentralSize, nameLength), name))
