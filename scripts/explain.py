@@ -43,6 +43,9 @@ EVENTS = {
     "main-thread": ("stack",),
     "main": ("name", "outcome"),
     "main-arg": ("index", "text"),
+    "main-class": ("name", "origin"),
+    "manifest": ("jar",),
+    "manifest-option": ("jar", "text"),
 }
 
 # The words some fields take.
@@ -66,6 +69,7 @@ WORDS = {
     ("dpi", "window"): {"splash", "missing-runtime", "exception"},
     ("dpi", "on"): {"open", "change"},
     ("start", "arch"): {"x64", "x86"},
+    ("main-class", "origin"): {"setting", "module", "manifest"},
 }
 
 SOURCE_NAMES = {
@@ -278,7 +282,10 @@ def describe_outcome(launch):
         stage = failed[0]["stage"]
         reason = "the %s stage failed" % stage
         if stage == "settings" and not launch.setting("Main Class"):
-            reason += ": Main Class is not set"
+            jar = launch.setting("Main Jar") or (
+                launch.setting("Embedded Jar", "Application").lower() == "yes" and "the launcher")
+            reason += (": the application's jar %s could not be used" % jar if jar
+                       else ": Main Class is not set")
         elif stage == "runtime":
             reason += ": no runtime qualified"
             dialog = launch.first("dialog")
@@ -354,6 +361,15 @@ def explain(events):
     for library in launch.of("jvm-library"):
         lines.append("JVM library: %s%s" % (library["path"],
                                             " loaded" if library["loaded"] else " NOT loaded"))
+    for event in launch.of("manifest"):
+        added = [option["text"] for option in launch.of("manifest-option")
+                 if option["jar"] == event["jar"]]
+        lines.append("Manifest of %s read%s" % (
+            event["jar"], ", adding " + "; ".join(added) if added else ", adding no VM option"))
+    for event in launch.of("main-class"):
+        lines.append("Main class: %s (from %s)" % (event["name"], {
+            "setting": "the Main Class setting", "module": "the main module",
+            "manifest": "the jar's manifest"}[event["origin"]]))
     options = launch.of("vm-option")
     if options:
         lines.append("VM options: " + "; ".join(

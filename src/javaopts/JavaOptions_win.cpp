@@ -49,18 +49,23 @@ bool Launcher::buildJavaOptions() {
     DWORD error = 0;
     if (!readModulePath(executablePath, error))
         showWindowsError(messageOwner, IDS_MODULE_PATH_FAILED, error);
-    const std::wstring classPath =
+    std::wstring classPath =
         buildClassPath(source.value(classPathSection, classPathKey), executablePath,
                        isYes(source.value(applicationSection, embeddedJarKey)));
+    if (!mainJar.empty())
+        classPath.insert(0, mainJar + L';');
     if (classPath.empty()) {
         showMessageBox(messageOwner, loadString(IDS_NO_CLASS_PATH));
         return false;
     }
 
     std::uint64_t stackSize = mainThreadStackSize;
-    const std::vector<std::wstring> options =
+    std::vector<std::wstring> options =
         composeJavaOptions(classPath, source.value(javaRuntimeSection, vmParametersKey),
                            readMemoryStatus(), lookUpEnvironmentVariable, stackSize);
+    // The jar's own options, behind the class path that holds it and before the settings'
+    // parameters; they come from the jar, not the settings, so nothing in them is expanded.
+    options.insert(options.begin() + 1, manifestVmOptions.begin(), manifestVmOptions.end());
     // A stack size this process cannot even address is left to the VM to reject.
     mainThreadStackSize = stackSize <= SIZE_MAX ? static_cast<size_t>(stackSize) : 0;
     for (const std::wstring& option : options)

@@ -1,10 +1,12 @@
-// A file mapped read-only to look at its executable-image headers without loading it.
+// A file mapped read-only to look at its bytes (executable-image headers, a jar's directory)
+// without loading it.
 #pragma once
 
 #include "launcher/UniqueHandle.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 class MappedImage {
@@ -20,6 +22,8 @@ class MappedImage {
     // the file.
     [[nodiscard]] bool isPe() const;
     [[nodiscard]] bool isMachine(std::uint16_t machine) const;
+    // The whole file; empty when nothing is mapped.
+    [[nodiscard]] std::span<const std::uint8_t> bytes() const;
     // Unmaps the view, then closes the mapping, then the file.
     void close();
 

@@ -2,16 +2,6 @@
 
 #include "jvm/PeHeaders.h"
 
-#include <span>
-
-namespace {
-
-std::span<const std::uint8_t> bytesOf(const void* view, std::size_t size) {
-    return {static_cast<const std::uint8_t*>(view), view ? size : 0};
-}
-
-} // namespace
-
 bool MappedImage::open(const std::wstring& path) {
     close();
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -38,11 +28,15 @@ bool MappedImage::open(const std::wstring& path) {
 }
 
 bool MappedImage::isPe() const {
-    return ntHeadersOffset(bytesOf(view_.get(), size_)).has_value();
+    return ntHeadersOffset(bytes()).has_value();
 }
 
 bool MappedImage::isMachine(std::uint16_t machine) const {
-    return peMachine(bytesOf(view_.get(), size_)) == machine;
+    return peMachine(bytes()) == machine;
+}
+
+std::span<const std::uint8_t> MappedImage::bytes() const {
+    return {static_cast<const std::uint8_t*>(view_.get()), view_ ? size_ : 0};
 }
 
 void MappedImage::close() {

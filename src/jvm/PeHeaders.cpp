@@ -1,20 +1,13 @@
 #include "jvm/PeHeaders.h"
 
+#include "launcher/LittleEndian.h"
+
 namespace {
 
 constexpr std::size_t kDosHeaderSize = 64;
 constexpr std::size_t kNtHeadersPointerOffset = 0x3C;
 constexpr std::size_t kSignatureSize = 4;
 constexpr std::size_t kFileHeaderSize = 20;
-
-std::uint16_t read16(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
-}
-
-std::uint32_t read32(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    return static_cast<std::uint32_t>(read16(bytes, offset)) |
-           static_cast<std::uint32_t>(read16(bytes, offset + 2)) << 16;
-}
 
 } // namespace
 
@@ -23,13 +16,13 @@ std::optional<std::size_t> ntHeadersOffset(std::span<const std::uint8_t> image) 
         return std::nullopt;
     // The pointer is a signed 32-bit field in the file: a hostile file may make it negative or
     // point anywhere, so it is checked against the bytes before anything behind it is read.
-    const auto pointer = static_cast<std::int32_t>(read32(image, kNtHeadersPointerOffset));
+    const auto pointer = static_cast<std::int32_t>(readLittleEndian32(image, kNtHeadersPointerOffset));
     if (pointer < 0)
         return std::nullopt;
     const auto offset = static_cast<std::size_t>(pointer);
     if (offset > image.size() || image.size() - offset < kSignatureSize + kFileHeaderSize)
         return std::nullopt;
-    if (read32(image, offset) != 0x00004550) // "PE\0\0"
+    if (readLittleEndian32(image, offset) != 0x00004550) // "PE\0\0"
         return std::nullopt;
     return offset;
 }
@@ -38,5 +31,5 @@ std::optional<std::uint16_t> peMachine(std::span<const std::uint8_t> image) {
     const auto offset = ntHeadersOffset(image);
     if (!offset)
         return std::nullopt;
-    return read16(image, *offset + kSignatureSize);
+    return readLittleEndian16(image, *offset + kSignatureSize);
 }

@@ -40,6 +40,10 @@ void traceUserSettingsFile(const std::wstring& path, bool exists);
 void traceSetting(const std::wstring& section, const std::wstring& key, const std::wstring& value,
                   SettingOrigin origin);
 void traceInstance(const Launcher& launcher);
+// Where the main class comes from: "setting", "module" or "manifest".
+void traceMainClass(const std::wstring& name, const char* origin);
+// The jar whose manifest was read, and each VM option the manifest adds.
+void traceManifest(const std::wstring& jar, const std::vector<std::wstring>& vmOptions);
 
 // Runtime discovery. `from` names the source: "jre-path", "private", "registry", "current",
 // "current-user", "dialog".

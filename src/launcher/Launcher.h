@@ -17,6 +17,7 @@
 
 struct SingleInstanceBlock;
 struct RuntimeSearchSettings;
+class CombinedSettingsSource;
 
 class Launcher {
   public:
@@ -46,6 +47,9 @@ class Launcher {
     [[nodiscard]] bool readLaunchSettings();
     [[nodiscard]] bool readLaunchSettingsFrom(const std::wstring& settingsPath);
     [[nodiscard]] bool readApplicationSettings();
+    // Reads the manifest of "Main Jar", or of the jar appended to the launcher when the main
+    // class must come from it; false (message shown) when the jar cannot be used.
+    [[nodiscard]] bool readMainJarManifest(CombinedSettingsSource& settings, bool mainClassNeeded);
 
     // Runtime discovery.
     [[nodiscard]] bool selectRuntime();
@@ -141,6 +145,11 @@ class Launcher {
     bool runPairedProduct = false;
     JNI_CreateJavaVM_t createJavaVm = nullptr;
     JNI_GetDefaultJavaVMInitArgs_t getDefaultJavaVmInitArgs = nullptr;
+
+    // The application's jar: "Main Jar" resolved (first on the class path), and the VM options
+    // its manifest (or the appended jar's) adds behind the class path.
+    std::wstring mainJar;
+    std::vector<std::wstring> manifestVmOptions;
 };
 
 // The process's one launcher, for the VM hooks, whose signatures carry no context.

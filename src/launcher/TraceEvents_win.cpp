@@ -110,6 +110,19 @@ void traceInstance(const Launcher& launcher) {
             .write();
 }
 
+void traceMainClass(const std::wstring& name, const char* origin) {
+    if (isLaunchTraced())
+        TraceLine("main-class").text("name", name).word("origin", origin).write();
+}
+
+void traceManifest(const std::wstring& jar, const std::vector<std::wstring>& vmOptions) {
+    if (!isLaunchTraced())
+        return;
+    TraceLine("manifest").text("jar", jar).write();
+    for (const std::wstring& option : vmOptions)
+        TraceLine("manifest-option").text("jar", jar).text("text", option).write();
+}
+
 const char* refusalOf(BoundsCheck check) {
     return check == BoundsCheck::belowMinimum ? "below-minimum" : "above-maximum";
 }

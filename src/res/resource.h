@@ -33,6 +33,12 @@
 #define IDS_REASON_VM_EXISTS 229
 #define IDS_REASON_INVALID_ARGUMENTS 230
 #define IDS_PATH_OUTSIDE_CODE_PAGE 231
+// The application's jar ("Main Jar", or the jar appended to the launcher).
+#define IDS_JAR_UNREADABLE 244
+#define IDS_JAR_DAMAGED 245
+#define IDS_JAR_NO_MANIFEST 246
+#define IDS_JAR_NO_MAIN_CLASS 247
+#define IDS_JAR_NATIVE_ACCESS 248
 
 // The missing-runtime dialog and its controls.
 #define IDD_MISSING_JRE 201

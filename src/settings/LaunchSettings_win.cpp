@@ -76,6 +76,10 @@ bool Launcher::readLaunchSettingsFrom(const std::wstring& path) {
     ibmFavored = provider.ibmFavored;
 
     mainClass = toSlashClassName(combined.value(javaRuntimeSection, mainClassKey));
+    if (!mainClass.empty())
+        traceMainClass(mainClass, "setting");
+    if (!readMainJarManifest(combined, mainClass.empty()))
+        return false;
     if (mainClass.empty()) {
         showMessageBox(messageOwner, loadString(IDS_NO_MAIN_CLASS));
         return false;

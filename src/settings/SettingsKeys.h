@@ -27,6 +27,7 @@ inline constexpr const wchar_t* mainClassKey = L"Main Class";
 inline constexpr const wchar_t* systemPathKey = L"System Path";
 inline constexpr const wchar_t* libraryPathKey = L"Library Path";
 inline constexpr const wchar_t* vmParametersKey = L"Virtual Machine Parameters";
+inline constexpr const wchar_t* mainJarKey = L"Main Jar";
 
 // [Application]
 inline constexpr const wchar_t* applicationTypeKey = L"Application Type";

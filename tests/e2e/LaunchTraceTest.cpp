@@ -403,6 +403,38 @@ TEST(LaunchTrace, OptionsArgumentsAndEnvironmentAreWhatTheVmAndMainReceived) {
                     L"Main: com/example/App with 6 arguments"});
 }
 
+TEST(LaunchTrace, MainClassFromAJarsManifestNamesTheJarAndTheOptionsItAdds) {
+    JavaApp app;
+    const std::wstring jar = app.app.besideExe(L"viewer.jar");
+    ASSERT_TRUE(CopyFileW((testProgramFolder() + L"\\e2e-data\\executable.jar").c_str(),
+                          jar.c_str(), FALSE));
+    Script script;
+    script.classes.push_back(JavaClass(JavaApp::kMainClass, {kMainMethod}, {}, L"\\viewer.jar"));
+    ASSERT_TRUE(app.writeScript(script));
+    app.writeSettings({.mainClass = L"", .runtimeLines = L"Main Jar=\\viewer.jar\r\n"});
+    TempFolder traces;
+    const std::wstring traceFile = traces.file(L"launch.trace");
+    const LaunchResult result = app.launch(tracedTo(traceFile));
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0u);
+    const Trace trace = readTrace(traceFile);
+    expectCompleteTrace(trace, 0);
+
+    const auto chosen = trace.of("main-class");
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_EQ(chosen.front()["name"], JavaApp::kMainClass);
+    EXPECT_EQ(chosen.front()["origin"], L"manifest");
+    EXPECT_EQ(trace.first("manifest", "jar"), jar);
+    std::vector<std::wstring> added;
+    for (const TraceEvent& event : trace.of("manifest-option", "jar", jar))
+        added.push_back(event["text"]);
+    EXPECT_EQ(added, (std::vector<std::wstring>{L"--add-opens=java.base/java.lang=ALL-UNNAMED",
+                                                 L"--add-opens=java.desktop/sun.awt=ALL-UNNAMED"}));
+    keepForExplain(traceFile, L"manifest",
+                   {L"Manifest of " + jar + L" read, adding --add-opens=java.base/java.lang=ALL-UNNAMED",
+                    L"Main class: com/example/App (from the jar's manifest)"});
+}
+
 TEST(LaunchTrace, TraceThatCannotBeWrittenChangesNothing) {
     JavaApp app;
     ASSERT_TRUE(app.writeScript(JavaApp::script()));

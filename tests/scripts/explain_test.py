@@ -183,6 +183,28 @@ class Explained(unittest.TestCase):
                 self.assertIn("Outcome: exit code 4294967295 after 2.0 ms (the %s stage failed: "
                               "%s)\n" % (stage, reason), out)
 
+    def test_the_main_class_reads_with_its_origin_and_the_manifest_with_its_options(self):
+        jar = "C:\\App\\viewer.jar"
+        out = self.account([
+            line(1, 5, "manifest", jar=jar),
+            line(1, 6, "manifest-option", jar=jar, text="--add-opens=a/b=ALL-UNNAMED"),
+            line(1, 7, "main-class", name="com/example/App", origin="manifest"),
+            line(1, 2000, "exit", code=0, by="launcher")], "--strict")
+        self.assertIn("Manifest of %s read, adding --add-opens=a/b=ALL-UNNAMED\n" % jar, out)
+        self.assertIn("Main class: com/example/App (from the jar's manifest)\n", out)
+        status, _, err = self.run_explain(
+            line(1, 1, "main-class", name="a/B", origin="guess"), "--strict")
+        self.assertNotEqual(status, 0, err)
+
+    def test_a_jar_that_cannot_be_used_is_the_reason_the_settings_stage_failed(self):
+        out = self.account([
+            setting(1, 3, "Main Class", "", "default"),
+            setting(1, 4, "Main Jar", "\\viewer.jar", "file"),
+            line(1, 6, "stage", stage="settings", ok=False),
+            line(1, 2000, "exit", code=4294967295, by="launcher")], "--strict")
+        self.assertIn("the settings stage failed: the application's jar \\viewer.jar could not "
+                      "be used)", out)
+
     def test_launches_sharing_a_file_are_told_apart_and_last_keeps_the_latest(self):
         first = launch_that_picks_a_registered_runtime(pid=7)
         second = launch_that_picks_a_registered_runtime(pid=9)

@@ -1,0 +1,113 @@
+#include "jar/JarManifest.h"
+
+#include <algorithm>
+
+namespace {
+
+bool equalNames(std::string_view a, std::string_view b) {
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
+}
+
+bool isNameCharacter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_';
+}
+
+void appendUtf16(std::wstring& text, std::uint32_t code) {
+    if (code < 0x10000) {
+        text += static_cast<wchar_t>(code);
+        return;
+    }
+    code -= 0x10000;
+    text += static_cast<wchar_t>(0xD800 + (code >> 10));
+    text += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
+}
+
+// UTF-16 code units on every platform. A malformed, overlong or cut-off sequence becomes
+// U+FFFD, as Java decodes it; a class name with one is then simply not found.
+std::wstring decodeUtf8(std::string_view bytes) {
+    std::wstring text;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const unsigned char lead = static_cast<unsigned char>(bytes[i++]);
+        if (lead < 0x80) {
+            text += static_cast<wchar_t>(lead);
+            continue;
+        }
+        const int following = lead >= 0xF0 && lead < 0xF5 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : -1;
+        static constexpr std::uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+        std::uint32_t code = following < 0 ? 0 : lead & (0x3F >> following);
+        int read = 0;
+        while (read < following && i < bytes.size() &&
+               (static_cast<unsigned char>(bytes[i]) & 0xC0) == 0x80) {
+            code = code << 6 | (static_cast<unsigned char>(bytes[i++]) & 0x3F);
+            ++read;
+        }
+        const bool valid = following > 0 && read == following && code >= kSmallest[following] &&
+                           code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+        appendUtf16(text, valid ? code : 0xFFFD);
+    }
+    return text;
+}
+
+void store(std::vector<ManifestAttribute>& attributes, std::string_view name,
+           std::string_view value) {
+    std::wstring decoded = decodeUtf8(value);
+    for (ManifestAttribute& attribute : attributes)
+        if (equalNames(attribute.name, name)) {
+            attribute.value = std::move(decoded);
+            return;
+        }
+    attributes.push_back({std::string(name), std::move(decoded)});
+}
+
+} // namespace
+
+bool readManifestMainSection(std::span<const std::uint8_t> manifest,
+                             std::vector<ManifestAttribute>& attributes) {
+    const std::string_view text(reinterpret_cast<const char*>(manifest.data()), manifest.size());
+    std::string_view name;
+    std::string value; // bytes: a line may be broken inside a UTF-8 sequence
+    bool pending = false;
+    for (std::size_t position = 0; position < text.size();) {
+        // A line ends at CR, LF or CRLF; the last one may end with the text instead. Lines
+        // longer than the 72 bytes that writers keep to are read all the same: hand-written
+        // manifests have them, and the java command reads them too.
+        std::size_t end = text.find_first_of("\r\n", position);
+        if (end == std::string_view::npos)
+            end = text.size();
+        const std::string_view line = text.substr(position, end - position);
+        position = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+
+        if (line.empty())
+            break;
+        if (line.front() == ' ') {
+            if (!pending)
+                return false;
+            value += line.substr(1);
+            continue;
+        }
+        if (pending)
+            store(attributes, name, value);
+        const std::size_t colon = line.find(':');
+        if (colon == std::string_view::npos || colon == 0 || colon > 70 ||
+            colon + 1 == line.size() || line[colon + 1] != ' ' ||
+            !std::all_of(line.begin(), line.begin() + colon, isNameCharacter))
+            return false;
+        name = line.substr(0, colon);
+        value.assign(line.substr(colon + 2));
+        pending = true;
+    }
+    if (pending)
+        store(attributes, name, value);
+    return true;
+}
+
+const std::wstring* manifestValue(const std::vector<ManifestAttribute>& attributes,
+                                  std::string_view name) {
+    for (const ManifestAttribute& attribute : attributes)
+        if (equalNames(attribute.name, name))
+            return &attribute.value;
+    return nullptr;
+}
