@@ -141,6 +141,11 @@ class Launcher {
     bool runPairedProduct = false;
     JNI_CreateJavaVM_t createJavaVm = nullptr;
     JNI_GetDefaultJavaVMInitArgs_t getDefaultJavaVmInitArgs = nullptr;
+
+    // A launcher stamped as a console program: messages on standard error, no dialogs, and
+    // the exit code java gives when main throws.
+    bool isConsole = false;
+    bool mainThrew = false;
 };
 
 // The process's one launcher, for the VM hooks, whose signatures carry no context.
