@@ -33,6 +33,9 @@
 #define IDS_REASON_VM_EXISTS 229
 #define IDS_REASON_INVALID_ARGUMENTS 230
 #define IDS_PATH_OUTSIDE_CODE_PAGE 231
+// The runtime download address: the missing-runtime dialog's link, and the end of its message
+// on a console.
+#define IDS_DOWNLOAD_ADDRESS 252
 
 // The missing-runtime dialog and its controls.
 #define IDD_MISSING_JRE 201
