@@ -7,14 +7,21 @@ bool isConsoleImage(std::span<const std::uint8_t> headers) {
 }
 
 std::wstring consoleMessageLine(std::wstring_view text) {
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r'))
-        text.remove_suffix(1);
-    std::wstring line;
-    line.reserve(text.size() + 2);
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r'))
-            line += L'\r';
-        line += text[i];
+    // Carriage returns are dropped and put back before each line feed: no line end doubled.
+    // Filled in place at its longest length, then cut: far less code in the launcher than a
+    // string that grows by characters.
+    std::wstring line(text.size() * 2 + 2, L'\0');
+    size_t length = 0;
+    for (const wchar_t c : text) {
+        if (c == L'\n')
+            line[length++] = L'\r';
+        if (c != L'\r')
+            line[length++] = c;
     }
-    return line + L"\r\n";
+    while (length > 0 && (line[length - 1] == L'\n' || line[length - 1] == L'\r'))
+        --length;
+    line[length++] = L'\r';
+    line[length++] = L'\n';
+    line.resize(length);
+    return line;
 }
