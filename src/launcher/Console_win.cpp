@@ -24,8 +24,7 @@ bool writeStandardErrorLine(const std::wstring& text) {
     // A write that fails (a pipe whose reader has gone) is not retried in a message box: a
     // program run by a script must not stop to wait for a click.
     if (GetConsoleMode(error, &mode)) {
-        (void)WriteConsoleW(error, line.data(), static_cast<DWORD>(line.size()), &written,
-                            nullptr);
+        (void)WriteConsoleW(error, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
         return true;
     }
     // A pipe or a file gets the bytes in the ANSI code page (UTF-8 when the manifest asks for

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
+
 using namespace testjvm;
 
 namespace {
@@ -32,10 +35,9 @@ bool contains(const std::string& text, const std::string& part) {
 // reaching System.in, and System.exit's status lost on the way out.
 TEST(ConsoleApplication, OutputAndInputGoThroughThePipesAndExitGivesTheStatus) {
     ConsoleApp app;
-    ASSERT_TRUE(prepare(app, JavaApp::script({Action::printOut(L"hello from Java"),
-                                              Action::printErr(L"a warning"),
-                                              Action::readLine(L"read: "),
-                                              Action::exit(3)})));
+    ASSERT_TRUE(prepare(
+        app, JavaApp::script({Action::printOut(L"hello from Java"), Action::printErr(L"a warning"),
+                              Action::readLine(L"read: "), Action::exit(3)})));
     const ConsoleRun run = runInConsole(app.java.app.exePath(), {.input = "typed line\r\n"});
     ASSERT_FALSE(run.timedOut);
     EXPECT_EQ(run.exitCode, 3u);
@@ -57,7 +59,9 @@ TEST(ConsoleApplication, EveryFailureIsALineOnStandardErrorAndTheFailureCode) {
          "The Java Runtime Environment (JRE) was not found. Please  download and install a JRE "
          "(latest version) from: https://jdk.java.net/\r\n"},
         {"missing main class", {}, Script{}, "Could not find the main class com/example/App.\r\n"},
-        {"VM that fails to start", {}, Script{.createResult = JNI_ENOMEM},
+        {"VM that fails to start",
+         {},
+         Script{.createResult = JNI_ENOMEM},
          "JNI exception: failed to create the Java VM\r\nReason: not enough memory.\r\n"},
     };
     for (const auto& row : rows) {
@@ -76,11 +80,11 @@ TEST(ConsoleApplication, EveryFailureIsALineOnStandardErrorAndTheFailureCode) {
 // printed, and the process ending with 0 where java ends with 1.
 TEST(ConsoleApplication, UncaughtExceptionPrintsItsTraceAndEndsWithOne) {
     ConsoleApp app;
-    ASSERT_TRUE(prepare(app,
-                        JavaApp::script({Action::throwException(
-                                             L"java/lang/IllegalStateException: broken"),
-                                         Action::cause(L"java/io/IOException: disk")}),
-                        {.applicationLines = L"Failure Check=Yes\r\n"}));
+    ASSERT_TRUE(
+        prepare(app,
+                JavaApp::script({Action::throwException(L"java/lang/IllegalStateException: broken"),
+                                 Action::cause(L"java/io/IOException: disk")}),
+                {.applicationLines = L"Failure Check=Yes\r\n"}));
     const ConsoleRun run = runInConsole(app.java.app.exePath());
     ASSERT_FALSE(run.timedOut);
     EXPECT_EQ(run.exitCode, 1u);
@@ -95,10 +99,9 @@ TEST(ConsoleApplication, UncaughtExceptionPrintsItsTraceAndEndsWithOne) {
 TEST(ConsoleApplication, CtrlCRunsTheShutdownHooksAndEndsWithTheVmsCode) {
     ConsoleApp app;
     ASSERT_TRUE(prepare(app, JavaApp::script({Action::shutdownHook(L"cleaned up"),
-                                              Action::printOut(L"ready"),
-                                              Action::sleep(20000)})));
-    const ConsoleRun run = runInConsole(app.java.app.exePath(),
-                                        {.interruptWhenOutputHas = "ready\r\n"});
+                                              Action::printOut(L"ready"), Action::sleep(20000)})));
+    const ConsoleRun run =
+        runInConsole(app.java.app.exePath(), {.interruptWhenOutputHas = "ready\r\n"});
     ASSERT_FALSE(run.timedOut);
     ASSERT_TRUE(run.interrupted);
     EXPECT_EQ(run.exitCode, 130u);
@@ -145,27 +148,55 @@ TEST(ConsoleApplication, PairedLauncherWritesToTheSamePipesAndItsCodeReachesTheC
     createFolders(app.java.app.file(L"rt\\bin\\server"));
     ASSERT_TRUE(writeOtherArchitectureLibrary(app.java.app.file(L"rt\\bin\\server\\jvm.dll")));
     const std::wstring probe = app.java.app.file(L"app32.exe");
-    ASSERT_TRUE(CopyFileW((testProgramFolder() + L"\\paired_probe.exe").c_str(), probe.c_str(),
-                          FALSE));
-    ASSERT_TRUE(prepare(app, JavaApp::script(),
-                        {.runtimeLines = L"JRE Path=" + app.java.app.file(L"rt") + L"\r\n",
-                         .applicationLines =
-                             L"Pair Product=" + probe + L"\r\nPair Return Code=Yes\r\n"}));
+    ASSERT_TRUE(
+        CopyFileW((testProgramFolder() + L"\\paired_probe.exe").c_str(), probe.c_str(), FALSE));
+    ASSERT_TRUE(
+        prepare(app, JavaApp::script(),
+                {.runtimeLines = L"JRE Path=" + app.java.app.file(L"rt") + L"\r\n",
+                 .applicationLines = L"Pair Product=" + probe + L"\r\nPair Return Code=Yes\r\n"}));
     {
-        const ScopedEnvironment environment({{L"QOVA_PROBE_EXIT_CODE", L"5"},
-                                             {L"QOVA_PROBE_OUTPUT", L"from the paired launcher"}});
+        const ScopedEnvironment environment(
+            {{L"QOVA_PROBE_EXIT_CODE", L"5"}, {L"QOVA_PROBE_OUTPUT", L"from the paired launcher"}});
         const ConsoleRun run = runInConsole(app.java.app.exePath());
         ASSERT_FALSE(run.timedOut);
         EXPECT_EQ(run.exitCode, 5u);
         EXPECT_EQ(run.out, "from the paired launcher\r\n");
     }
-    const ScopedEnvironment environment({{L"QOVA_PROBE_OUTPUT", L"waiting"},
-                                         {L"QOVA_PROBE_WAIT_FOR_CTRL_C", L"1"}});
+    const ScopedEnvironment environment(
+        {{L"QOVA_PROBE_OUTPUT", L"waiting"}, {L"QOVA_PROBE_WAIT_FOR_CTRL_C", L"1"}});
     const ConsoleRun run =
         runInConsole(app.java.app.exePath(), {.interruptWhenOutputHas = "waiting\r\n"});
     ASSERT_FALSE(run.timedOut);
     ASSERT_TRUE(run.interrupted);
     EXPECT_EQ(run.exitCode, 130u);
+}
+
+// Faults caught: a console second instance that starts a VM of its own instead of handing its
+// arguments over, and its exit code not the first instance's answer.
+TEST(ConsoleApplication, SecondInstanceHandsOverAndEndsWithTheAnswer) {
+    ConsoleApp app;
+    Script script = JavaApp::script({Action::printOut(L"first"), Action::waitFor(L"release")});
+    script.classes.front().staticMethods.push_back(kSecondaryMainInt);
+    script.secondaryMainActions = {Action::printArgs(L"out"), Action::returnValue(7)};
+    ASSERT_TRUE(prepare(app, script, {.applicationLines = L"Single Instance=yes\r\n"}));
+    ConsoleRun first;
+    std::thread firstInstance([&] { first = runInConsole(app.java.app.exePath()); });
+    for (int tries = 0; tries < 300; ++tries) {
+        const auto waiting = app.java.record().gatesWaiting;
+        if (std::find(waiting.begin(), waiting.end(), L"release") != waiting.end())
+            break;
+        Sleep(100);
+    }
+    const ConsoleRun second = runInConsole(app.java.app.exePath(), {.arguments = L"handed over"});
+    writeBytesFile(app.java.runtimeHome + L"release", "");
+    firstInstance.join();
+    EXPECT_FALSE(second.timedOut);
+    EXPECT_EQ(second.exitCode, 7u);
+    EXPECT_EQ(second.out, "");
+    ASSERT_FALSE(first.timedOut);
+    EXPECT_EQ(first.exitCode, 0u);
+    // The arguments reached the first instance, which prints in its own console's pipes.
+    EXPECT_EQ(first.out, "first\r\nhanded\r\nover\r\n");
 }
 
 } // namespace

@@ -54,7 +54,9 @@ void drain(HANDLE pipe, Collected& into) {
 
 // The test process attaches to the child's console only to raise the event there; its own
 // handler keeps it alive when the event reaches it too.
-BOOL WINAPI survive(DWORD) { return TRUE; }
+BOOL WINAPI survive(DWORD) {
+    return TRUE;
+}
 
 bool sendCtrlC(DWORD processId) {
     SetConsoleCtrlHandler(&survive, TRUE);
@@ -127,9 +129,8 @@ ConsoleRun runInConsole(const std::wstring& exePath, const ConsoleRunOptions& op
 }
 
 bool stampSubsystem(const std::wstring& exePath, const wchar_t* subsystem) {
-    const LaunchResult stamping =
-        runProgram(testProgramFolder() + L"\\qova-stamp.exe",
-                   {.arguments = L"--subsystem " + std::wstring(subsystem) + L" " +
-                                 quotedArgument(exePath)});
+    const LaunchResult stamping = runProgram(
+        testProgramFolder() + L"\\qova-stamp.exe",
+        {.arguments = L"--subsystem " + std::wstring(subsystem) + L" " + quotedArgument(exePath)});
     return stamping.exitCode == 0 && !stamping.timedOut;
 }

@@ -9,8 +9,8 @@
 #include <string>
 
 struct ConsoleRunOptions {
-    std::wstring arguments;      // appended to the quoted exe path
-    std::string input;           // written to standard input, which is then closed
+    std::wstring arguments; // appended to the quoted exe path
+    std::string input;      // written to standard input, which is then closed
     std::optional<std::string> interruptWhenOutputHas; // Ctrl+C once standard output holds it
     DWORD timeoutMs = 30000;
 };

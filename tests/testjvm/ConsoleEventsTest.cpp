@@ -18,8 +18,8 @@ TEST(ConsoleEvents, EachEventIsTheSignalHotSpotRaisesForIt) {
         Kind kind;
         int exitStatus;
     } cases[] = {
-        {CTRL_C_EVENT, Kind::Shutdown, 130},     {CTRL_BREAK_EVENT, Kind::ThreadDump, 0},
-        {CTRL_CLOSE_EVENT, Kind::Shutdown, 143}, {CTRL_LOGOFF_EVENT, Kind::Shutdown, 143},
+        {CTRL_C_EVENT, Kind::Shutdown, 130},        {CTRL_BREAK_EVENT, Kind::ThreadDump, 0},
+        {CTRL_CLOSE_EVENT, Kind::Shutdown, 143},    {CTRL_LOGOFF_EVENT, Kind::Shutdown, 143},
         {CTRL_SHUTDOWN_EVENT, Kind::Shutdown, 143}, {7, Kind::NotHandled, 0},
     };
     for (const auto& c : cases) {

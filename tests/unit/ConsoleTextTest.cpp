@@ -23,7 +23,8 @@ TEST(ConsoleText, EveryLineEndsInCrLfAndTheTextInExactlyOne) {
         {L"", L"\r\n"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(consoleMessageLine(c.text), c.line) << testing::PrintToString(std::wstring(c.text));
+        EXPECT_EQ(consoleMessageLine(c.text), c.line)
+            << testing::PrintToString(std::wstring(c.text));
 }
 
 } // namespace

@@ -119,8 +119,8 @@ TEST(PeImage, SubsystemEditSetsTheFieldThenTheChecksum) {
         EXPECT_EQ(bytes[kOptional + 68] | bytes[kOptional + 69] << 8, 3);
         EXPECT_EQ(bytes[kOptional + 70] | bytes[kOptional + 71] << 8, 0x8160);
         const std::size_t field = *checksumOffset(bytes);
-        const std::uint32_t stored = bytes[field] | bytes[field + 1] << 8 |
-                                     bytes[field + 2] << 16 | std::uint32_t{bytes[field + 3]} << 24;
+        const std::uint32_t stored = bytes[field] | bytes[field + 1] << 8 | bytes[field + 2] << 16 |
+                                     std::uint32_t{bytes[field + 3]} << 24;
         EXPECT_EQ(stored, peChecksum(bytes, field));
         ASSERT_TRUE(setImageSubsystem(bytes, Subsystem::windows));
         EXPECT_EQ(imageSubsystem(bytes), Subsystem::windows);
