@@ -1,11 +1,5 @@
 #include "launcher/ConsoleText.h"
 
-#include "jvm/PeHeaders.h"
-
-bool isConsoleImage(std::span<const std::uint8_t> headers) {
-    return peSubsystem(headers) == kSubsystemConsole;
-}
-
 std::wstring consoleMessageLine(std::wstring_view text) {
     // Carriage returns are dropped and put back before each line feed: no line end doubled.
     // Filled in place at its longest length, then cut: far less code in the launcher than a

@@ -5,12 +5,14 @@
 
 #include <windows.h>
 
-#include <cstdint>
 
 bool runsInConsole() {
-    // The headers lie in the image's first page, which is mapped as long as the image is.
-    const auto* image = reinterpret_cast<const std::uint8_t*>(GetModuleHandleW(nullptr));
-    return isConsoleImage({image, 4096});
+    // The process's own image, which the loader has already checked: its headers are read as
+    // they stand, without the bounds checks a file from anywhere needs.
+    const auto* image = reinterpret_cast<const BYTE*>(GetModuleHandleW(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image + dos->e_lfanew);
+    return nt->OptionalHeader.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_CUI;
 }
 
 bool writeStandardErrorLine(const std::wstring& text) {
