@@ -99,12 +99,14 @@ bool Launcher::invokeMain() {
 
     if (const LocalReference<jthrowable> exception(env, env->ExceptionOccurred()); exception) {
         traceMain(mainClass, "exception");
+        mainThrew = true;
         closeSplash();
         // Printed on the VM's standard error in either case, as the VM prints an exception that
         // ends a thread; describing also clears it, so that the calls that fetch its trace for
         // the dialog are legal JNI. Without the check the application goes on as after a return.
         env->ExceptionDescribe();
-        if (failureCheck && showExceptionDialog(exception.get(), env)) {
+        // A console program has printed the trace where its user reads it; no dialog waits.
+        if (failureCheck && !isConsole && showExceptionDialog(exception.get(), env)) {
             traceMain(mainClass, "stopped");
             exitOnStop(env);
         }

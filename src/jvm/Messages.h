@@ -9,7 +9,8 @@
 // The whole text of a string-table entry, of any length; empty when there is none.
 std::wstring loadString(UINT id);
 
-// An error message box with the default caption; the result is MessageBoxW's.
+// An error message box with the default caption; the result is MessageBoxW's. The launcher of
+// a console program writes the text on standard error instead.
 int showMessageBox(HWND owner, const std::wstring& text);
 
 int showFormattedMessage(HWND owner, const std::wstring& format, const std::wstring& text);

@@ -1,6 +1,8 @@
 #include "jvm/Messages.h"
 
 #include "jvm/MessageFormat.h"
+#include "launcher/Console.h"
+#include "launcher/Launcher.h"
 #include "res/resource.h"
 
 std::wstring loadString(UINT id) {
@@ -27,6 +29,11 @@ std::wstring loadString(UINT id) {
 }
 
 int showMessageBox(HWND owner, const std::wstring& text) {
+    // A console program reports where a script reads it, with the same text; one started
+    // without any standard error (detached) has only the box left.
+    const Launcher* launcher = currentLauncher;
+    if (launcher && launcher->isConsole && writeStandardErrorLine(text))
+        return IDOK;
     return MessageBoxW(owner, text.c_str(), nullptr, MB_ICONERROR | MB_OK);
 }
 

@@ -8,6 +8,8 @@ constexpr std::size_t kDosHeaderSize = 64;
 constexpr std::size_t kNtHeadersPointerOffset = 0x3C;
 constexpr std::size_t kSignatureSize = 4;
 constexpr std::size_t kFileHeaderSize = 20;
+constexpr std::size_t kOptionalHeaderSizeField = 16; // in the file header
+constexpr std::size_t kSubsystemInOptionalHeader = 68;
 
 } // namespace
 
@@ -32,4 +34,26 @@ std::optional<std::uint16_t> peMachine(std::span<const std::uint8_t> image) {
     if (!offset)
         return std::nullopt;
     return readLittleEndian16(image, *offset + kSignatureSize);
+}
+
+std::optional<std::size_t> peSubsystemOffset(std::span<const std::uint8_t> image) {
+    const auto offset = ntHeadersOffset(image);
+    if (!offset)
+        return std::nullopt;
+    const std::size_t optionalHeader = *offset + kSignatureSize + kFileHeaderSize;
+    const std::size_t declaredSize =
+        read16(image, *offset + kSignatureSize + kOptionalHeaderSizeField);
+    // Both the header's own size and the bytes must reach past the field: a short optional
+    // header is followed by the section table, whose bytes are no subsystem.
+    if (declaredSize < kSubsystemInOptionalHeader + 2 ||
+        image.size() - optionalHeader < kSubsystemInOptionalHeader + 2)
+        return std::nullopt;
+    return optionalHeader + kSubsystemInOptionalHeader;
+}
+
+std::optional<std::uint16_t> peSubsystem(std::span<const std::uint8_t> image) {
+    const auto offset = peSubsystemOffset(image);
+    if (!offset)
+        return std::nullopt;
+    return read16(image, *offset);
 }

@@ -17,3 +17,15 @@ inline constexpr std::uint16_t kMachineAmd64 = 0x8664;
 
 // The file header's Machine field of a PE image; none for anything that is not one.
 [[nodiscard]] std::optional<std::uint16_t> peMachine(std::span<const std::uint8_t> image);
+
+// The optional header's Subsystem values that decide how Windows starts a program: a windowed
+// program gets no console, a console program gets its parent's console or a new one.
+inline constexpr std::uint16_t kSubsystemWindows = 2;
+inline constexpr std::uint16_t kSubsystemConsole = 3;
+
+// The file offset of the optional header's Subsystem field (the same in PE32 and PE32+); none
+// unless the optional header is long enough to hold it.
+[[nodiscard]] std::optional<std::size_t> peSubsystemOffset(std::span<const std::uint8_t> image);
+
+// The optional header's Subsystem field; none for anything that is not a PE image holding one.
+[[nodiscard]] std::optional<std::uint16_t> peSubsystem(std::span<const std::uint8_t> image);

@@ -150,6 +150,10 @@ class Launcher {
     // its manifest (or the appended jar's) adds behind the class path.
     std::wstring mainJar;
     std::vector<std::wstring> manifestVmOptions;
+    // A launcher stamped as a console program: messages on standard error, no dialogs, and
+    // the exit code java gives when main throws.
+    bool isConsole = false;
+    bool mainThrew = false;
 };
 
 // The process's one launcher, for the VM hooks, whose signatures carry no context.

@@ -38,8 +38,10 @@ int Launcher::run() {
     // anyway would only look the main class up on the runtime's own class path.
     if (!traceStage("options", buildJavaOptions()))
         return -1;
+    // On a console an exception that escaped main ends the process as it ends java: with 1,
+    // once the VM has been destroyed (cleanup waits for the application's other threads).
     if (traceResult("java-main-thread", runJavaMainThread()) == 0)
-        return 0;
+        return isConsole && mainThrew ? 1 : 0;
     if (splashClose) {
         splashClose();
         splashClose = nullptr;

@@ -1,4 +1,5 @@
 // Process entry: one Launcher, prepare, run, cleanup; the run result is the exit code.
+#include "launcher/Console.h"
 #include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
 
@@ -7,6 +8,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int result = -1;
     {
         Launcher launcher;
+        // One build serves both kinds of program: the stamped header says which this copy is.
+        launcher.isConsole = runsInConsole();
         // Every later wide-to-narrow conversion in the thread's code page (the VM options)
         // follows the system's default locale, not the user's.
         SetThreadLocale(GetSystemDefaultLCID());

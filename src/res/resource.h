@@ -39,6 +39,9 @@
 #define IDS_JAR_NO_MANIFEST 246
 #define IDS_JAR_NO_MAIN_CLASS 247
 #define IDS_JAR_NATIVE_ACCESS 248
+// The runtime download address: the missing-runtime dialog's link, and the end of its message
+// on a console.
+#define IDS_DOWNLOAD_ADDRESS 252
 
 // The missing-runtime dialog and its controls.
 #define IDD_MISSING_JRE 201

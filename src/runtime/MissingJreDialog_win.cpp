@@ -52,6 +52,8 @@ INT_PTR MissingJreDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
 void MissingJreDialog::initDialog() {
     // The link keeps the look of the text it replaces unless it cannot take the control over,
     // and then the address is still there to read.
+    // The address is the string table's, which the console form of this message ends with.
+    SetDlgItemTextW(window(), IDC_DOWNLOAD_LINK, loadString(IDS_DOWNLOAD_ADDRESS).c_str());
     (void)downloadLink.subclass(GetDlgItem(window(), IDC_DOWNLOAD_LINK));
     SetDlgItemTextW(window(), IDC_MISSING_JRE_MESSAGE, messageText.c_str());
     fitMessage();

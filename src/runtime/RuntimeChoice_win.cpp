@@ -1,11 +1,21 @@
 // The last step of the runtime search: the user is asked.
+#include "jvm/Messages.h"
 #include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
+#include "res/resource.h"
 #include "runtime/MissingJreDialog.h"
 #include "runtime/MissingRuntimeMessage.h"
 
 bool Launcher::chooseRuntimeInDialog() {
-    MissingJreDialog dialog(composeMissingRuntimeMessage(jvmType, minVersion, maxVersion), jvmType);
+    std::wstring message = composeMissingRuntimeMessage(jvmType, minVersion, maxVersion);
+    if (isConsole) {
+        // Nobody may be there to browse: the message ends with the address the dialog links
+        // to, on standard error, and the launch ends as a cancelled dialog ends it.
+        showMessageBox(nullptr, message + L" " + loadString(IDS_DOWNLOAD_ADDRESS));
+        traceDialog("missing-runtime", IDCANCEL, {});
+        return false;
+    }
+    MissingJreDialog dialog(std::move(message), jvmType);
     const INT_PTR result = dialog.showModal(GetActiveWindow());
     traceDialog("missing-runtime", result, dialog.selectedFolder);
     if (result != IDOK)

@@ -5,6 +5,8 @@
 // whose only Java runtime is a 32-bit one (jre32\, registered in the 32-bit registry view),
 // which app.exe hands over to app32.exe. The runtime is the project's test runtime, since no
 // Java runtime for Windows is available here. Reports what a user and the application saw.
+// Then, in FOLDER\console, a command-line tool: a launcher copy stamped as a console program,
+// which prints in this terminal; demo.exe ends with that tool's exit code.
 #include "LaunchHarness.h"
 #include "ScopedRegistryKey.h"
 #include "TestRuntime.h"
@@ -84,6 +86,54 @@ void launchAndReport(const std::wstring& folder, const std::wstring& runtimeHome
     std::printf("exit code: %lu\n", static_cast<unsigned long>(result.exitCode));
 }
 
+// The command-line tool: convert.exe, stamped as a console program, shares this terminal, so
+// what its Java application prints appears here as it is printed. Its exit code is returned.
+int runConsoleTool(const std::wstring& folder, const std::wstring& arguments) {
+    createFolders(folder + L"\\lib");
+    const std::wstring exePath = folder + L"\\convert.exe";
+    if (!CopyFileW(builtLauncherPath().c_str(), exePath.c_str(), FALSE) ||
+        runProgram(testProgramFolder() + L"\\qova-stamp.exe",
+                   {.arguments = L"--subsystem console " + quotedArgument(exePath)})
+                .exitCode != 0) {
+        std::fprintf(stderr, "cannot make the console launcher\n");
+        return 1;
+    }
+    writeUtf16File(folder + L"\\convert.ini",
+                   L"[Java Runtime Environment]\r\nMain Class=demo.Convert\r\n"
+                   L"[Class Path]\r\nClass Path=\\lib\\*.jar\r\n");
+    writeBytesFile(folder + L"\\lib\\convert.jar", "demo");
+    testjvm::Script script;
+    script.classes.push_back(
+        testjvm::JavaClass(L"demo/Convert", {testjvm::kMainMethod}, {}, L"convert.jar"));
+    script.mainActions = {testjvm::Action::printOut(L"convert: converting these files:"),
+                          testjvm::Action::printArgs(L"out"),
+                          testjvm::Action::printErr(L"convert: 1 file could not be read"),
+                          testjvm::Action::exit(3)};
+    const std::wstring home = testjvm::layOutRuntime(folder + L"\\jre64");
+    if (home.empty() || !testjvm::writeScript(home, script)) {
+        std::fprintf(stderr, "cannot lay out the test runtime\n");
+        return 1;
+    }
+    print("starting: ", exePath + L" " + arguments);
+    std::fflush(stdout);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = quotedArgument(exePath) + L" " + arguments;
+    if (!CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+        std::fprintf(stderr, "cannot start the console launcher\n");
+        return 1;
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::printf("exit code: %lu\n", static_cast<unsigned long>(exitCode));
+    return static_cast<int>(exitCode);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -106,9 +156,16 @@ int wmain(int argc, wchar_t** argv) {
 
     std::printf("\n== A machine whose only Java runtime is a 32-bit one: app.exe hands over to "
                 "app32.exe, which gets no command-line arguments\n");
+    const std::wstring console = std::wstring(argv[1]) + L"\\console";
+    const auto consoleDemo = [&] {
+        std::printf("\n== A command-line tool: convert.exe, the same launcher stamped "
+                    "--subsystem console, prints in this terminal and ends with its "
+                    "application's exit code\n");
+        return runConsoleTool(console, options.arguments);
+    };
     if (!pairedBuildRunsHere()) {
         std::printf("not shown: this machine does not run 32-bit programs (no 32-bit Wine)\n");
-        return 0;
+        return consoleDemo();
     }
     const std::wstring java32 = std::wstring(argv[1]) + L"\\java32";
     if (!installApplication(java32))
@@ -125,5 +182,5 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     launchAndReport(java32, home32, options);
-    return 0;
+    return consoleDemo();
 }

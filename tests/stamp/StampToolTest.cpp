@@ -321,6 +321,7 @@ TEST(StampTool, ShowPrintsWhatTheLauncherCarries) {
               std::string::npos)
         << before.out;
     EXPECT_NE(before.out.find("Version: none"), std::string::npos);
+    EXPECT_NE(before.out.find("Subsystem: windows\r\n"), std::string::npos);
     EXPECT_NE(before.out.find("Settings: none"), std::string::npos);
 
     std::vector<std::wstring> arguments = files.allOptions(files.launcher);
@@ -335,6 +336,44 @@ TEST(StampTool, ShowPrintsWhatTheLauncherCarries) {
           "Execution level: requireAdministrator", "    Main Class=com.example.App\r\n",
           "    Cmd=caf\xC3\xA9\r\n"})
         EXPECT_NE(after.out.find(line), std::string::npos) << line << "\n" << after.out;
+}
+
+// Faults caught: the field set in the bytes before the resource writer rewrote the headers
+// (lost again), a checksum left stale after the change, a later stamping without the option
+// turning a console launcher back into a windowed one, and anything else of the file moved.
+TEST(StampTool, SubsystemIsSwitchedBothWaysAndKeptByLaterStamping) {
+    StampFiles files;
+    const struct {
+        std::vector<std::wstring> arguments;
+        const char* subsystem;
+    } steps[] = {
+        {{L"--subsystem", L"console", L"--icon", files.icon}, "console"},
+        {{L"--execution-level=asInvoker"}, "console"},
+        {{L"--subsystem=windows"}, "windows"},
+    };
+    for (const auto& step : steps) {
+        std::vector<std::wstring> arguments = step.arguments;
+        arguments.insert(arguments.begin(), L"--show");
+        arguments.push_back(files.launcher);
+        const ToolRun run = runStampTool(arguments);
+        ASSERT_EQ(run.exitCode, 0u) << run.err;
+        EXPECT_NE(run.out.find(std::string("Subsystem: ") + step.subsystem + "\r\n"),
+                  std::string::npos)
+            << run.out;
+        EXPECT_NE(run.out.find(", matches the contents"), std::string::npos) << run.out;
+    }
+    // Through the same resource writer, the two kinds differ in the field and the checksum.
+    StampFiles windowed, console;
+    ASSERT_EQ(runStampTool({L"--subsystem", L"windows", windowed.launcher}).exitCode, 0u);
+    ASSERT_EQ(runStampTool({L"--subsystem", L"console", console.launcher}).exitCode, 0u);
+    const std::string windowedBytes = readBytesFile(windowed.launcher);
+    const std::string consoleBytes = readBytesFile(console.launcher);
+    ASSERT_EQ(windowedBytes.size(), consoleBytes.size());
+    size_t differences = 0;
+    for (size_t i = 0; i < windowedBytes.size(); ++i)
+        differences += windowedBytes[i] != consoleBytes[i];
+    EXPECT_GE(differences, 1u);
+    EXPECT_LE(differences, 5u);
 }
 
 TEST(StampTool, RefusesAndLeavesEveryFileAsItWas) {

@@ -69,7 +69,9 @@ TEST(Codec, ScriptRoundTrip) {
                           Action::abort(),
                           Action::printArgs(L"err"),
                           Action::printErr(L""),
-                          Action::waitFor(L"release")};
+                          Action::waitFor(L"release"),
+                          Action::shutdownHook(L"hook ran"),
+                          Action::readLine(L"read: ")};
     script.secondaryMainActions = {Action::returnValue(7)};
     Script parsed;
     std::string error;

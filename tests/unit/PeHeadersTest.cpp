@@ -86,4 +86,41 @@ TEST(PeHeaders, OffsetIsTheDosHeaderPointer) {
               std::optional<std::size_t>(0x108));
 }
 
+// An image whose optional header declares `declaredSize` bytes and holds `subsystem`; the
+// file is cut after `size` bytes.
+std::vector<std::uint8_t> imageWithSubsystem(std::size_t size, std::uint16_t declaredSize,
+                                             std::uint16_t subsystem) {
+    std::vector<std::uint8_t> bytes = image(0x400, 0x80, kMachineAmd64);
+    put16(bytes, 0x80 + 20, declaredSize);
+    put16(bytes, 0x80 + 24 + 68, subsystem);
+    bytes.resize(size);
+    return bytes;
+}
+
+// Faults caught: the field read at the wrong offset, read from a header too short to hold it
+// (the section table's bytes), or read past the end of a cut file.
+TEST(PeHeaders, SubsystemOnlyFromAnOptionalHeaderThatHoldsIt) {
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        std::optional<std::uint16_t> subsystem;
+    } cases[] = {
+        {"console", imageWithSubsystem(0x400, 240, kSubsystemConsole), kSubsystemConsole},
+        {"windows", imageWithSubsystem(0x400, 224, kSubsystemWindows), kSubsystemWindows},
+        {"header ends with the field", imageWithSubsystem(0x400, 70, kSubsystemConsole),
+         kSubsystemConsole},
+        {"header one byte short of the field", imageWithSubsystem(0x400, 69, kSubsystemConsole),
+         std::nullopt},
+        {"file ends with the field", imageWithSubsystem(0x80 + 24 + 70, 240, kSubsystemConsole),
+         kSubsystemConsole},
+        {"file cut inside the field", imageWithSubsystem(0x80 + 24 + 69, 240, kSubsystemConsole),
+         std::nullopt},
+        {"not a PE image", {'M', 'Z'}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(peSubsystem(c.bytes), c.subsystem);
+    }
+}
+
 } // namespace

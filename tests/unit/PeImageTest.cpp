@@ -105,6 +105,36 @@ TEST(PeImage, ChecksumSumsWordsWithCarriesAndAddsTheLength) {
     EXPECT_EQ(checksumOffset(std::vector<std::uint8_t>(64, 0)), std::nullopt);
 }
 
+// Faults caught: the field written at the wrong offset or width, the checksum left stale (a
+// checked loader refuses such an image), and a cut header written into regardless.
+TEST(PeImage, SubsystemEditSetsTheFieldThenTheChecksum) {
+    for (const bool is64Bit : {true, false}) {
+        SCOPED_TRACE(is64Bit ? "64-bit" : "32-bit");
+        std::vector<std::uint8_t> bytes = image(is64Bit, is64Bit ? 0x8664 : 0x014C, kExe);
+        put16(bytes, kOptional + 68, 2);
+        put16(bytes, kOptional + 70, 0x8160); // DllCharacteristics, beside the field
+        ASSERT_EQ(imageSubsystem(bytes), Subsystem::windows);
+        ASSERT_TRUE(setImageSubsystem(bytes, Subsystem::console));
+        EXPECT_EQ(imageSubsystem(bytes), Subsystem::console);
+        EXPECT_EQ(bytes[kOptional + 68] | bytes[kOptional + 69] << 8, 3);
+        EXPECT_EQ(bytes[kOptional + 70] | bytes[kOptional + 71] << 8, 0x8160);
+        const std::size_t field = *checksumOffset(bytes);
+        const std::uint32_t stored = bytes[field] | bytes[field + 1] << 8 | bytes[field + 2] << 16 |
+                                     std::uint32_t{bytes[field + 3]} << 24;
+        EXPECT_EQ(stored, peChecksum(bytes, field));
+        ASSERT_TRUE(setImageSubsystem(bytes, Subsystem::windows));
+        EXPECT_EQ(imageSubsystem(bytes), Subsystem::windows);
+    }
+    std::vector<std::uint8_t> cut = image(true, 0x8664, kExe);
+    cut.resize(kOptional + 69);
+    const std::vector<std::uint8_t> before = cut;
+    EXPECT_FALSE(setImageSubsystem(cut, Subsystem::console));
+    EXPECT_EQ(cut, before);
+    std::vector<std::uint8_t> native = image(true, 0x8664, kExe);
+    put16(native, kOptional + 68, 1); // a driver's subsystem is neither of a launcher's two
+    EXPECT_EQ(imageSubsystem(native), std::nullopt);
+}
+
 TEST(PeImage, ClearsEveryResourceDirectoryTimestamp) {
     for (const bool is64Bit : {true, false}) {
         std::vector<std::uint8_t> bytes = image(is64Bit, is64Bit ? 0x8664 : 0x014C, kExe);

@@ -43,6 +43,12 @@ std::wstring checksumLine(const std::vector<std::uint8_t>& bytes) {
                                : L", the contents give " + hex32(computed) + L"\n");
 }
 
+std::wstring subsystemLine(const std::vector<std::uint8_t>& bytes) {
+    const std::optional<Subsystem> subsystem = imageSubsystem(bytes);
+    return L"  Subsystem: " + std::wstring(subsystem ? subsystemName(*subsystem) : L"other") +
+           L"\n";
+}
+
 std::wstring signatureLine(const std::vector<std::uint8_t>& bytes) {
     const std::optional<CertificateTable> table = certificateTable(bytes);
     if (!table)
@@ -134,7 +140,7 @@ int showLauncher(const std::wstring& path) {
         return exitCode;
     printOut(path + L"\n  Launcher: " + (launcher.is64Bit ? L"64-bit" : L"32-bit") +
              L", resource format " + std::to_wstring(launcher.format) + L"\n" +
-             checksumLine(launcher.bytes) + signatureLine(launcher.bytes) + iconLines(launcher.resources) +
+             subsystemLine(launcher.bytes) + checksumLine(launcher.bytes) + signatureLine(launcher.bytes) + iconLines(launcher.resources) +
              versionLines(launcher) + executionLevelLine(launcher.resources) +
              codePageLine(launcher.resources) + settingsLines(launcher.resources));
     return exitCode;

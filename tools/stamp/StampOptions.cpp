@@ -68,6 +68,12 @@ bool take(StampOptions& options, std::wstring_view option, const std::wstring& v
         options.versionStrings.emplace_back(versionOption.stringName, value);
         return true;
     }
+    if (option == L"--subsystem") {
+        options.subsystem = parseSubsystem(value);
+        if (!options.subsystem)
+            error = texts::notASubsystem(value);
+        return options.subsystem.has_value();
+    }
     if (option == L"--code-page") {
         options.codePage = parseCodePage(value);
         if (!options.codePage)
@@ -80,7 +86,7 @@ bool take(StampOptions& options, std::wstring_view option, const std::wstring& v
 
 bool takesValue(std::wstring_view option) {
     return option == L"--out" || option == L"--icon" || option == L"--settings" ||
-           option == L"--execution-level" || option == L"--code-page" ||
+           option == L"--execution-level" || option == L"--code-page" || option == L"--subsystem" ||
            std::any_of(std::begin(kVersionOptions), std::end(kVersionOptions),
                        [&](const VersionOption& v) { return v.option == option; });
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ManifestCodePage.h"
+#include "PeImage.h"
 #include "VersionResource.h"
 
 #include <optional>
@@ -24,11 +25,13 @@ struct StampOptions {
     // Set with the FileVersion and ProductVersion strings; an empty version text gives 0.0.0.0.
     std::optional<VersionNumber> fileVersion;
     std::optional<VersionNumber> productVersion;
+    // Absent: the launcher keeps the subsystem it has (a windowed one as built).
+    std::optional<Subsystem> subsystem;
 
     bool stampsVersion() const { return !versionStrings.empty(); }
     bool stampsAnything() const {
         return !icon.empty() || !settings.empty() || !executionLevel.empty() || stampsVersion() ||
-               codePage;
+               codePage || subsystem;
     }
     // Dropping a signature writes the launcher even when nothing is stamped.
     bool writesFile() const { return stampsAnything() || removeSignature; }

@@ -33,6 +33,12 @@ Options:
   --code-page utf-8          the process code page UTF-8 (Windows 10 1903 and later):
                              paths and options reach Java whole whatever the system's
                              code page; --code-page system takes it out again
+  --subsystem console        a launcher for a command-line tool: it runs in the
+                             terminal it is started from, the application's
+                             System.in, System.out and System.err are the
+                             terminal's (or its pipes and files), and every message
+                             goes to standard error instead of a message box;
+                             --subsystem windows (as built) makes it windowed again
   --product-name TEXT        version information: ProductName
   --file-version VERSION     FileVersion, and the numeric file version
   --product-version VERSION  ProductVersion, and the numeric product version
@@ -91,13 +97,13 @@ std::wstring noLauncher() {
 }
 
 std::wstring nothingToDo() {
-    return L"nothing to do: give --icon, --settings, --execution-level, --code-page, a version "
-           L"option, --remove-signature or --show.";
+    return L"nothing to do: give --icon, --settings, --execution-level, --code-page, "
+           L"--subsystem, a version option, --remove-signature or --show.";
 }
 
 std::wstring outWithoutStamping() {
     return L"--out needs something to stamp: give --icon, --settings, --execution-level, "
-           L"--code-page, a version option or --remove-signature.";
+           L"--code-page, --subsystem, a version option or --remove-signature.";
 }
 
 std::wstring notAnExecutionLevel(std::wstring_view value) {
@@ -113,6 +119,10 @@ std::wstring notACodePage(std::wstring_view value) {
 std::wstring notAVersion(std::wstring_view value) {
     return quoted(value) + L" is not a version: use one to four numbers from 0 to 65535 "
                            L"separated by dots, like 2.1.0.15.";
+}
+
+std::wstring notASubsystem(std::wstring_view value) {
+    return quoted(value) + L" is not a subsystem: use console or windows.";
 }
 
 std::wstring seeHelp() {
@@ -267,6 +277,10 @@ std::wstring stampedCodePage(CodePage codePage) {
 
 std::wstring stampedVersion() {
     return L"version information";
+}
+
+std::wstring stampedSubsystem(Subsystem subsystem) {
+    return L"subsystem " + std::wstring(subsystemName(subsystem));
 }
 
 std::wstring removedSignature() {

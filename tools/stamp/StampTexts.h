@@ -32,6 +32,7 @@ std::wstring outWithoutStamping();
 std::wstring notAnExecutionLevel(std::wstring_view value);
 std::wstring notACodePage(std::wstring_view value);
 std::wstring notAVersion(std::wstring_view value);
+std::wstring notASubsystem(std::wstring_view value);
 std::wstring seeHelp();
 
 // Refusals.
@@ -61,6 +62,7 @@ std::wstring stampedSettings(std::size_t sections);
 std::wstring stampedExecutionLevel(std::wstring_view level);
 std::wstring stampedCodePage(CodePage codePage);
 std::wstring stampedVersion();
+std::wstring stampedSubsystem(Subsystem subsystem);
 std::wstring removedSignature();
 std::wstring noSignatureToRemove();
 

@@ -23,6 +23,7 @@ constexpr WORD kNeutralLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
 // says what changed.
 struct StampPlan {
     std::vector<ResourceEntry> resources;
+    std::optional<Subsystem> subsystem;
     std::vector<std::wstring> summary;
 
     void remove(LPCWSTR type, const ResourceName& name, WORD language) {
@@ -347,7 +348,9 @@ int writeStamped(const LauncherFile& launcher, const std::wstring& target, const
         return texts::kFileFailed;
     }
     const std::optional<std::size_t> checksumField = checksumOffset(bytes);
-    if (!clearResourceTimestamps(bytes) || !checksumField) {
+    // The header field is set after the resource writer, which rewrites the headers.
+    if (!clearResourceTimestamps(bytes) || !checksumField ||
+        (plan.subsystem && !setImageSubsystem(bytes, *plan.subsystem))) {
         printError(texts::cannotUpdateResources(target, ERROR_INVALID_DATA));
         return texts::kFileFailed;
     }
@@ -388,6 +391,10 @@ int stampLauncher(const StampOptions& options) {
             (options.codePage && !planCodePage(launcher, *options.codePage, plan, exitCode)) ||
             (options.stampsVersion() && !planVersion(launcher, options, plan, exitCode)))
             return exitCode;
+        if (options.subsystem) {
+            plan.subsystem = options.subsystem;
+            plan.summary.push_back(texts::stampedSubsystem(*options.subsystem));
+        }
         // The file stays mapped until here; it must be closed before it can be replaced.
         launcher.resources.close();
         const std::wstring& target = options.out.empty() ? options.launcher : options.out;

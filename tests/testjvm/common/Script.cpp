@@ -28,6 +28,8 @@ constexpr ActionName kActionNames[] = {
     {Action::Kind::Abort, "abort", false},
     {Action::Kind::Return, "return", true},
     {Action::Kind::WaitFor, "waitFor", false},
+    {Action::Kind::ShutdownHook, "shutdownHook", false},
+    {Action::Kind::ReadLine, "readLine", false},
 };
 
 void addLine(std::string& out, std::string_view key, std::string_view value) {

@@ -32,6 +32,8 @@ struct Action {
         Abort,        // the VM aborts: the abort hook, then the process ends with code 3
         Return,       // the method returns number (an int-returning method; default 0)
         WaitFor,      // wait until the file text exists in the runtime home (2 minutes at most)
+        ShutdownHook, // Runtime.addShutdownHook of a thread that prints text on System.out
+        ReadLine,     // read a line of System.in and print text followed by it on System.out
     };
     Kind kind = Kind::PrintOut;
     std::wstring text;
@@ -51,6 +53,10 @@ struct Action {
     static Action abort() { return {Kind::Abort, {}, 0}; }
     static Action returnValue(long long value) { return {Kind::Return, {}, value}; }
     static Action waitFor(std::wstring file) { return {Kind::WaitFor, std::move(file), 0}; }
+    static Action shutdownHook(std::wstring text) {
+        return {Kind::ShutdownHook, std::move(text), 0};
+    }
+    static Action readLine(std::wstring prefix) { return {Kind::ReadLine, std::move(prefix), 0}; }
 
     bool operator==(const Action&) const = default;
 };
@@ -98,7 +104,7 @@ struct Script {
 //   instance=METHOD  classPathEntry=TEXT (the last three belong to the class of the latest
 //   "class" line, which has exactly the methods listed after it), main.ACTION=VALUE and
 //   secondaryMain.ACTION=VALUE, where ACTION is out, err, printArgs, sleep, thread, daemonThread,
-//   throw, cause, exit, abort, return or waitFor.
+//   throw, cause, exit, abort, return, waitFor, shutdownHook or readLine.
 std::string formatScript(const Script& script);
 // False, with a description in `error`, for a line it cannot read.
 bool parseScript(std::string_view text, Script& script, std::string& error);

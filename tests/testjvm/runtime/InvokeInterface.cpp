@@ -183,6 +183,7 @@ jint create(JavaVM** pvm, void** penv, void* initArgs) {
         vm.properties[L"user.dir"] = currentDirectory();
         recordMissingClassPathElements(vm);
         vm.state = Vm::State::Alive;
+        installConsoleControlHandler();
         JavaThread& thread = attachThread(GetCurrentThreadId(), L"main", false);
         *pvm = &vm.javaVm;
         *penv = &thread.env;
@@ -249,6 +250,8 @@ jint JNICALL destroyJavaVM(JavaVM* javaVm) {
     } else {
         vm.recordNumber(key::kDestroyWaited, waited);
     }
+    // The VM shuts down when its last thread has gone, as it does after System.exit.
+    runShutdownHooks();
     if (!vm.stringBuffers.empty())
         vm.recordNumber(key::kUnreleased, static_cast<long long>(vm.stringBuffers.size()));
     detachThread(*self);

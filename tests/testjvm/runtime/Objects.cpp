@@ -315,6 +315,7 @@ jvalue invokeMethod(JavaThread& thread, Method* method, Object* self,
 void systemExit(jint status) {
     Vm& vm = Vm::instance();
     vm.recordNumber(key::kExit, status);
+    runShutdownHooks();
     if (vm.exitHook) {
         vm.recordNumber(key::kExitHook, status);
         vm.exitHook(status);

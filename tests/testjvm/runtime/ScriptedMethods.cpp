@@ -143,6 +143,15 @@ jvalue runActions(JavaThread& thread, Method* method, const std::vector<Action>&
         case Action::Kind::WaitFor:
             waitForGate(action.text);
             break;
+        case Action::Kind::ShutdownHook: {
+            Vm& vm = Vm::instance();
+            std::lock_guard guard(vm.lock);
+            vm.shutdownHooks.push_back(action.text);
+            break;
+        }
+        case Action::Kind::ReadLine:
+            printLine(thread, currentStream(false), action.text + readStandardInputLine());
+            break;
         }
     }
     return result;

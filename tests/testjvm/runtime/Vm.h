@@ -113,6 +113,7 @@ class Vm {
     Object* systemOut = nullptr;
     Object* systemErr = nullptr;
     int nextThreadNumber = 0;
+    std::vector<std::wstring> shutdownHooks; // what each registered hook prints
 
     // Record lines, appended to the record file at once.
     void record(std::string_view key, std::string_view escapedValue);
@@ -189,7 +190,13 @@ bool classPathElementOpens(const std::wstring& element);
 jvalue invokeMethod(JavaThread& thread, Method* method, Object* self,
                     const std::vector<jvalue>& args);
 
-// Ends the process as System.exit does: the exit hook first.
+// Console control events, standard input and shutdown hooks (ConsoleControl.cpp).
+void installConsoleControlHandler();
+// Runs each registered hook once, in the order of registration; later calls run none.
+void runShutdownHooks();
+std::wstring readStandardInputLine();
+
+// Ends the process as System.exit does: the shutdown hooks, then the exit hook.
 [[noreturn]] void systemExit(jint status);
 [[noreturn]] void vmAbort();
 
