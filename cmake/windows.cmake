@@ -77,8 +77,12 @@ set(QOVA_LAUNCHER_MAP ${CMAKE_BINARY_DIR}/launcher.map)
 set(QOVA_LAUNCHER_SYMBOLS ${CMAKE_BINARY_DIR}/launcher-symbols.exe)
 target_link_options(launcher PRIVATE -municode ${QOVA_SIZE_LINK_OPTIONS} ${QOVA_STATIC_LINK}
                                      -Wl,-Map=${QOVA_LAUNCHER_MAP})
+# windres reports no dependencies, so every file the script includes is named here, or a
+# changed string table would leave the old one linked in.
+set(QOVA_RESOURCE_INPUTS launcher.manifest launcher.ico strings.rc dialogs.rc resource.h)
+list(TRANSFORM QOVA_RESOURCE_INPUTS PREPEND ${CMAKE_SOURCE_DIR}/src/res/)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/launcher.rc PROPERTIES
-    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/res/launcher.manifest;${CMAKE_SOURCE_DIR}/src/res/launcher.ico")
+    OBJECT_DEPENDS "${QOVA_RESOURCE_INPUTS}")
 set(QOVA_SIZE_BUDGET ${CMAKE_SOURCE_DIR}/tests/size-budget.txt)
 add_custom_command(TARGET launcher POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:launcher> ${QOVA_LAUNCHER_SYMBOLS}
