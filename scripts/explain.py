@@ -43,6 +43,10 @@ EVENTS = {
     "main-thread": ("stack",),
     "main": ("name", "outcome"),
     "main-arg": ("index", "text"),
+    "vm-option-rewritten": ("written", "passed"),
+    "vm-option-refused": ("text", "fault"),
+    "main-class": ("name", "origin"),
+    "minimum-version": ("version", "why"),
 }
 
 # The words some fields take.
@@ -56,8 +60,11 @@ WORDS = {
     ("stage", "stage"): {"settings", "application", "runtime", "splash", "jvm-library",
                          "options", "java-main-thread", "vm", "main", "paired-product",
                          "paired-product-start", "second-instance"},
-    ("main", "outcome"): {"class-not-found", "no-main-method", "called", "returned",
-                          "exception", "stopped"},
+    ("main", "outcome"): {"class-not-found", "no-main-method", "called", "launched",
+                          "returned", "exception", "stopped"},
+    ("vm-option-refused", "fault"): {"missing-value", "java-command-action"},
+    ("main-class", "origin"): {"setting", "module", "manifest"},
+    ("minimum-version", "why"): {"module-settings"},
     ("exit", "by"): {"launcher", "System.exit", "abort"},
     ("dialog", "result"): {"ok", "cancel", "failed"},
     ("instance", "mode"): {"off", "first", "second"},
@@ -294,7 +301,15 @@ def describe_outcome(launch):
                     library["path"], library["error"],
                     WINDOWS_ERRORS.get(library["error"], "see the Windows error codes"))
         elif stage == "options":
-            reason += ": the class path came out empty"
+            refused = launch.first("vm-option-refused")
+            if refused:
+                reason += ": %s in Virtual Machine Parameters %s" % (
+                    quoted(refused["text"]),
+                    {"missing-value": "has no value",
+                     "java-command-action": "is an action of the java command"}[
+                        refused["fault"]])
+            else:
+                reason += ": the class path came out empty"
         elif stage == "vm":
             vm = launch.first("vm") or {}
             result = vm.get("result")
@@ -332,6 +347,9 @@ def explain(events):
     choice = describe_choice(launch)
     if choice:
         lines.append("Selection: " + choice)
+    for event in launch.of("minimum-version"):
+        lines.append("Minimum version: %s, since the module settings need Java 9 or later"
+                     % event["version"])
     for chosen in launch.of("chosen"):
         lines.append("Chosen: %s (%s%s)" % (
             chosen["jvm"], chosen["from"],
@@ -358,6 +376,13 @@ def explain(events):
     if options:
         lines.append("VM options: " + "; ".join(
             quoted(event["text"]) + (" (hook)" if event["hook"] else "") for event in options))
+    for event in launch.of("vm-option-rewritten"):
+        lines.append("VM option %s passed as %s" % (quoted(event["written"]),
+                                                   quoted(event["passed"])))
+    for event in launch.of("main-class"):
+        lines.append("Main class: %s (from %s)" % (event["name"], {
+            "setting": "Main Class", "module": "the Main Module",
+            "manifest": "the jar's manifest"}[event["origin"]]))
     arguments = launch.of("main-arg")
     mains = launch.of("main")
     if mains:
