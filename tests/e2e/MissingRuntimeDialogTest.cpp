@@ -174,7 +174,7 @@ TEST(MissingRuntimeDialog, ModuleSettingsRefuseAJava8RuntimeAndAskForNine) {
         ASSERT_FALSE(result.timedOut);
         EXPECT_EQ(result.exitCode, kFailureExitCode);
         EXPECT_EQ(seen.count, 1);
-        EXPECT_EQ(seen.message, kGeneral + std::wstring(L"minimum version 9) from:"));
+        EXPECT_EQ(seen.message, kGeneral + std::wstring(L"minimum version 9.0) from:"));
         EXPECT_FALSE(mainRanIn(java8));
     }
     // The same runtime is taken for an application without module settings.

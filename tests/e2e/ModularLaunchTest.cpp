@@ -218,15 +218,21 @@ TEST(ModularApplication, ModuleWithoutItsMainClassOrNotFoundEndsWithAClearMessag
     }
 }
 
-// javafx.application.Application in module javafx.graphics, which javafx.controls requires;
-// both in `location` (empty: the runtime image).
-void addJavaFx(Script& script, const std::wstring& location) {
-    script.modules.push_back({L"javafx.graphics", L"", location, {}});
-    script.modules.push_back({L"javafx.controls", L"", location, {L"javafx.graphics"}});
+// The application class com.example.App on the class path, extending
+// javafx.application.Application without a main of its own; Application is in module
+// javafx.graphics, which javafx.controls requires, both in `javaFxLocation` (empty: the runtime
+// image).
+Script javaFxScript(const std::wstring& javaFxLocation) {
+    Script script;
+    JavaClass viewer(JavaApp::kMainClass, {}, {}, L"\\lib\\app.jar");
+    viewer.superclass = L"javafx/application/Application";
     JavaClass application(L"javafx/application/Application",
                           {L"launch(Ljava/lang/Class;[Ljava/lang/String;)V"});
     application.module = L"javafx.graphics";
-    script.classes.push_back(application);
+    script.classes = {viewer, application};
+    script.modules.push_back({L"javafx.graphics", L"", javaFxLocation, {}});
+    script.modules.push_back({L"javafx.controls", L"", javaFxLocation, {L"javafx.graphics"}});
+    return script;
 }
 
 TEST(JavaFx, ApplicationSubclassWithoutMainStartsThroughLaunchInBothLayouts) {
@@ -244,11 +250,7 @@ TEST(JavaFx, ApplicationSubclassWithoutMainStartsThroughLaunchInBothLayouts) {
         SCOPED_TRACE(row.layout);
         JavaApp app;
         createFolders(app.app.besideExe(L"lib\\javafx"));
-        Script script;
-        JavaClass viewer(JavaApp::kMainClass, {}, {}, L"\\lib\\app.jar");
-        viewer.superclass = L"javafx/application/Application";
-        script.classes.push_back(viewer);
-        addJavaFx(script, row.javaFxLocation);
+        Script script = javaFxScript(row.javaFxLocation);
         script.mainActions = {Action::printArgs()};
         ASSERT_TRUE(app.writeScript(script));
         app.writeSettings({.vmParameters = row.vmParameters});
@@ -272,12 +274,7 @@ TEST(JavaFx, ApplicationSubclassWithoutJavaFxInTheBootLayerReportsTheMissingMain
     // VM, and what the user learns is the VM's own NoSuchMethodError, as without JavaFX.
     JavaApp app;
     createFolders(app.app.besideExe(L"lib\\javafx"));
-    Script script;
-    JavaClass viewer(JavaApp::kMainClass, {}, {}, L"\\lib\\app.jar");
-    viewer.superclass = L"javafx/application/Application";
-    script.classes.push_back(viewer);
-    addJavaFx(script, L"\\lib\\javafx");
-    ASSERT_TRUE(app.writeScript(script));
+    ASSERT_TRUE(app.writeScript(javaFxScript(L"\\lib\\javafx")));
     app.writeSettings({.vmParameters = L"--module-path \\lib\\javafx"});
     const LaunchResult result = app.launch();
     EXPECT_EQ(result.exitCode, kFailureExitCode);
