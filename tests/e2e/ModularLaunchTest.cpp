@@ -2,6 +2,7 @@
 // modular applications ("Main Module", "Module Path") and JavaFX applications, checked by what
 // the VM received and which method started the application.
 #include "JavaApp.h"
+#include "Screenshot.h"
 
 #include <gtest/gtest.h>
 
@@ -130,7 +131,13 @@ TEST(JavaCommandSyntax, OptionWithoutItsValueOrAJavaCommandActionEndsTheLaunchBe
         SCOPED_TRACE(narrow(row.parameters));
         clearRecord(app.runtimeHome);
         app.writeSettings({.vmParameters = row.parameters});
-        const LaunchResult result = app.launch();
+        // A picture of each message, to look at how the long texts wrap.
+        const std::wstring picture = L"option-fault-" + std::to_wstring(&row - rows);
+        const LaunchResult result = app.launch({.onDialog = [&picture](HWND dialog) {
+            Sleep(300);
+            saveWindowScreenshot(dialog, picture);
+            return false;
+        }});
         EXPECT_EQ(result.exitCode, kFailureExitCode);
         EXPECT_EQ(messagesOf(result), std::vector<std::wstring>{row.message});
         EXPECT_EQ(app.record().createCalls, 0);
