@@ -154,7 +154,8 @@ JavaCommandOptions applyJavaCommandSyntax(const std::vector<std::wstring>& optio
         const std::string_view vmName = matched.name == "-p" ? "--module-path" : matched.name;
         std::wstring passed(vmName.begin(), vmName.end());
         passed += L'=';
-        passed += resolvedValue(value, static_cast<ValueKind>(matched.tag), executableFolder, lookup);
+        passed +=
+            resolvedValue(value, static_cast<ValueKind>(matched.tag), executableFolder, lookup);
         if (passed != written)
             result.rewritten.push_back({written, passed});
         result.options.push_back(std::move(passed));

@@ -11,10 +11,10 @@
 #include <vector>
 
 struct JavaOptionSources {
-    std::wstring classPath{};      // as assembled; empty leaves the class path option out
-    std::wstring modulePath{};     // "Module Path" as written
-    std::wstring mainModule{};     // the module name of "Main Module"
-    std::wstring vmParameters{};   // the line as written
+    std::wstring classPath{};        // as assembled; empty leaves the class path option out
+    std::wstring modulePath{};       // "Module Path" as written
+    std::wstring mainModule{};       // the module name of "Main Module"
+    std::wstring vmParameters{};     // the line as written
     std::wstring executableFolder{}; // relative module paths are glued behind it
 };
 

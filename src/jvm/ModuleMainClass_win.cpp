@@ -70,9 +70,9 @@ std::wstring declaredMainClass(JNIEnv* env, jobject module) {
                         "()Ljava/lang/module/ModuleDescriptor;"));
     if (!descriptor)
         return {};
-    const LocalReference<jobject> declared(
-        env, callGetter(env, descriptor.get(), "java/lang/module/ModuleDescriptor", "mainClass",
-                        "()Ljava/util/Optional;"));
+    const LocalReference<jobject> declared(env, callGetter(env, descriptor.get(),
+                                                           "java/lang/module/ModuleDescriptor",
+                                                           "mainClass", "()Ljava/util/Optional;"));
     const LocalReference<jstring> name(env,
                                        static_cast<jstring>(optionalValue(env, declared.get())));
     return name ? javaText(env, name.get()) : std::wstring{};
@@ -111,9 +111,8 @@ jclass Launcher::findModuleMainClass(JNIEnv* env) {
             showFormattedMessage(messageOwner, loadString(IDS_MODULE_NOT_FOUND), mainModule);
         return nullptr;
     }
-    const std::wstring className = mainModuleClass.empty()
-                                       ? declaredMainClass(env, module.get())
-                                       : dottedClassName(mainModuleClass);
+    const std::wstring className = mainModuleClass.empty() ? declaredMainClass(env, module.get())
+                                                           : dottedClassName(mainModuleClass);
     if (className.empty()) {
         if (!env->ExceptionCheck())
             showFormattedMessage(messageOwner, loadString(IDS_MODULE_WITHOUT_MAIN_CLASS),

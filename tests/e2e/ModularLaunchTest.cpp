@@ -119,11 +119,12 @@ TEST(JavaCommandSyntax, OptionWithoutItsValueOrAJavaCommandActionEndsTheLaunchBe
              L"value as one word."},
         {L"-jar \\lib\\app.jar", L"The option -jar of the java command cannot be given in " +
                                      vmParameters + L": use the setting \"Main Jar\" instead."},
-        {L"-m app/com.example.Main",
-         L"The option -m of the java command cannot be given in " + vmParameters +
-             L": use the setting \"Main Module\" instead."},
+        {L"-m app/com.example.Main", L"The option -m of the java command cannot be given in " +
+                                         vmParameters +
+                                         L": use the setting \"Main Module\" instead."},
         {L"--version", L"The option --version of the java command starts no application: "
-                       L"remove it from " + vmParameters + L"."},
+                       L"remove it from " +
+                           vmParameters + L"."},
     };
     JavaApp app;
     ASSERT_TRUE(app.writeScript(JavaApp::script()));
@@ -163,10 +164,10 @@ TEST(ModularApplication, MainRunsInTheModuleFromTheDescriptorOrTheClassNamed) {
         SCOPED_TRACE(narrow(row.mainModule + L" " + row.mainClass));
         clearRecord(app.runtimeHome);
         // No class path: the application lives on the module path alone.
-        app.writeSettings({.mainClass = row.mainClass,
-                           .classPath = L"",
-                           .runtimeLines = L"Main Module=" + row.mainModule +
-                                           L"\r\nModule Path=\\mods\r\n"});
+        app.writeSettings(
+            {.mainClass = row.mainClass,
+             .classPath = L"",
+             .runtimeLines = L"Main Module=" + row.mainModule + L"\r\nModule Path=\\mods\r\n"});
         const LaunchResult result = app.launch({.arguments = L"one \"two words\""});
         EXPECT_EQ(result.exitCode, 0u);
         EXPECT_TRUE(messagesOf(result).empty());
@@ -211,9 +212,9 @@ TEST(ModularApplication, ModuleWithoutItsMainClassOrNotFoundEndsWithAClearMessag
         JavaApp app;
         createFolders(app.app.besideExe(L"mods"));
         ASSERT_TRUE(app.writeScript(modularScript(row.declaredMainClass)));
-        app.writeSettings({.mainClass = L"",
-                           .runtimeLines = L"Main Module=" + row.mainModule +
-                                           L"\r\nModule Path=\\mods\r\n"});
+        app.writeSettings(
+            {.mainClass = L"",
+             .runtimeLines = L"Main Module=" + row.mainModule + L"\r\nModule Path=\\mods\r\n"});
         const LaunchResult result = app.launch();
         EXPECT_EQ(result.exitCode, kFailureExitCode);
         EXPECT_EQ(messagesOf(result), std::vector<std::wstring>{row.message});

@@ -48,8 +48,8 @@ TEST(JavaCommandSyntax, TwoWordOptionsBecomeOneWordWithResolvedPaths) {
         {"values that are not paths changed",
          {L"--add-reads", L"a=b", L"--add-exports=java.base/sun.nio=ALL-UNNAMED",
           L"--limit-modules", L"m", L"--enable-native-access", L"ALL-UNNAMED"},
-         {L"--add-reads=a=b", L"--add-exports=java.base/sun.nio=ALL-UNNAMED",
-          L"--limit-modules=m", L"--enable-native-access=ALL-UNNAMED"}},
+         {L"--add-reads=a=b", L"--add-exports=java.base/sun.nio=ALL-UNNAMED", L"--limit-modules=m",
+          L"--enable-native-access=ALL-UNNAMED"}},
         {"other options touched, or a prefix of a known name taken for it",
          {L"-Dp=x", L"-pq", L"--add-modulesx", L"-Xss1m"},
          {L"-Dp=x", L"-pq", L"--add-modulesx", L"-Xss1m"}},
@@ -112,17 +112,17 @@ TEST(JavaCommandSyntax, MissingValuesAndLauncherActionsEndTheLaunch) {
 
 TEST(JavaOptionList, ModuleSettingsComeAfterTheClassPathAndBeforeTheParameters) {
     std::uint64_t stackSize = 0;
-    const JavaCommandOptions composed = composeJavaOptions(
-        {.modulePath = L"\\mods;%FX%",
-         .mainModule = L"app",
-         .vmParameters = L"-p \"\\my mods\" -Xss1m",
-         .executableFolder = L"C:\\App"},
-        MemoryStatus{}, kLookup, stackSize);
+    const JavaCommandOptions composed =
+        composeJavaOptions({.modulePath = L"\\mods;%FX%",
+                            .mainModule = L"app",
+                            .vmParameters = L"-p \"\\my mods\" -Xss1m",
+                            .executableFolder = L"C:\\App"},
+                           MemoryStatus{}, kLookup, stackSize);
     // No class path option at all when the class path is empty: a modular application may live
     // on the module path alone. A --module-path in the parameters comes after the setting's.
     EXPECT_EQ(composed.options,
-              (Options{L"--module-path=C:\\App\\mods;C:\\App\\lib\\javafx", L"-Djdk.module.main=app",
-                       L"--module-path=C:\\App\\my mods", L"-Xss1m"}));
+              (Options{L"--module-path=C:\\App\\mods;C:\\App\\lib\\javafx",
+                       L"-Djdk.module.main=app", L"--module-path=C:\\App\\my mods", L"-Xss1m"}));
     EXPECT_EQ(stackSize, 1048576u);
 }
 

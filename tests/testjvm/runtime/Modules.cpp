@@ -131,20 +131,18 @@ void defineModuleClasses(ClassBuilder& b) {
                });
 
     ClassInfo* module = b.define("java/lang/Module", "java/lang/Object");
-    b.instance(module, "getName", "()Ljava/lang/String;",
-               [](JavaThread&, Object* self, const Args&) {
-                   return objectValue(newString(self->chars));
-               });
+    b.instance(
+        module, "getName", "()Ljava/lang/String;",
+        [](JavaThread&, Object* self, const Args&) { return objectValue(newString(self->chars)); });
     b.instance(module, "getDescriptor", "()Ljava/lang/module/ModuleDescriptor;",
                [](JavaThread&, Object* self, const Args&) {
                    return objectValue(newNamed("java/lang/module/ModuleDescriptor", self->chars));
                });
 
     ClassInfo* descriptor = b.define("java/lang/module/ModuleDescriptor", "java/lang/Object");
-    b.instance(descriptor, "name", "()Ljava/lang/String;",
-               [](JavaThread&, Object* self, const Args&) {
-                   return objectValue(newString(self->chars));
-               });
+    b.instance(
+        descriptor, "name", "()Ljava/lang/String;",
+        [](JavaThread&, Object* self, const Args&) { return objectValue(newString(self->chars)); });
     b.instance(descriptor, "mainClass", "()Ljava/util/Optional;",
                [](JavaThread&, Object* self, const Args&) {
                    Vm& vm = Vm::instance();
@@ -194,9 +192,9 @@ void defineModuleClasses(ClassBuilder& b) {
                       c = c == '.' ? '/' : c;
                   ClassInfo* cls = lookUpClass(slashName);
                   const bool found = cls && cls->scripted && cls->module == module->chars;
-                  Vm::instance().recordText(key::kModuleForName, module->chars + L" " +
-                                                                     name->chars +
-                                                                     (found ? L" found" : L" missing"));
+                  Vm::instance().recordText(key::kModuleForName,
+                                            module->chars + L" " + name->chars +
+                                                (found ? L" found" : L" missing"));
                   return found ? objectValue(cls->mirror) : none();
               });
 }
