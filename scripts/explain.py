@@ -46,6 +46,9 @@ EVENTS = {
     "main-class": ("name", "origin"),
     "manifest": ("jar",),
     "manifest-option": ("jar", "text"),
+    "vm-option-rewritten": ("written", "passed"),
+    "vm-option-refused": ("text", "fault"),
+    "minimum-version": ("version", "why"),
 }
 
 # The words some fields take.
@@ -59,8 +62,11 @@ WORDS = {
     ("stage", "stage"): {"settings", "application", "runtime", "splash", "jvm-library",
                          "options", "java-main-thread", "vm", "main", "paired-product",
                          "paired-product-start", "second-instance"},
-    ("main", "outcome"): {"class-not-found", "no-main-method", "called", "returned",
-                          "exception", "stopped"},
+    ("main", "outcome"): {"class-not-found", "no-main-method", "called", "launched",
+                          "returned", "exception", "stopped"},
+    ("vm-option-refused", "fault"): {"missing-value", "java-command-action"},
+    ("main-class", "origin"): {"setting", "module", "manifest"},
+    ("minimum-version", "why"): {"module-settings"},
     ("exit", "by"): {"launcher", "System.exit", "abort"},
     ("dialog", "result"): {"ok", "cancel", "failed"},
     ("instance", "mode"): {"off", "first", "second"},
@@ -69,7 +75,6 @@ WORDS = {
     ("dpi", "window"): {"splash", "missing-runtime", "exception"},
     ("dpi", "on"): {"open", "change"},
     ("start", "arch"): {"x64", "x86"},
-    ("main-class", "origin"): {"setting", "module", "manifest"},
 }
 
 SOURCE_NAMES = {
@@ -301,7 +306,15 @@ def describe_outcome(launch):
                     library["path"], library["error"],
                     WINDOWS_ERRORS.get(library["error"], "see the Windows error codes"))
         elif stage == "options":
-            reason += ": the class path came out empty"
+            refused = launch.first("vm-option-refused")
+            if refused:
+                reason += ": %s in Virtual Machine Parameters %s" % (
+                    quoted(refused["text"]),
+                    {"missing-value": "has no value",
+                     "java-command-action": "is an action of the java command"}[
+                        refused["fault"]])
+            else:
+                reason += ": the class path came out empty"
         elif stage == "vm":
             vm = launch.first("vm") or {}
             result = vm.get("result")
@@ -339,6 +352,9 @@ def explain(events):
     choice = describe_choice(launch)
     if choice:
         lines.append("Selection: " + choice)
+    for event in launch.of("minimum-version"):
+        lines.append("Minimum version: %s, since the module settings need Java 9 or later"
+                     % event["version"])
     for chosen in launch.of("chosen"):
         lines.append("Chosen: %s (%s%s)" % (
             chosen["jvm"], chosen["from"],
@@ -366,14 +382,17 @@ def explain(events):
                  if option["jar"] == event["jar"]]
         lines.append("Manifest of %s read%s" % (
             event["jar"], ", adding " + "; ".join(added) if added else ", adding no VM option"))
-    for event in launch.of("main-class"):
-        lines.append("Main class: %s (from %s)" % (event["name"], {
-            "setting": "the Main Class setting", "module": "the main module",
-            "manifest": "the jar's manifest"}[event["origin"]]))
     options = launch.of("vm-option")
     if options:
         lines.append("VM options: " + "; ".join(
             quoted(event["text"]) + (" (hook)" if event["hook"] else "") for event in options))
+    for event in launch.of("vm-option-rewritten"):
+        lines.append("VM option %s passed as %s" % (quoted(event["written"]),
+                                                   quoted(event["passed"])))
+    for event in launch.of("main-class"):
+        lines.append("Main class: %s (from %s)" % (event["name"], {
+            "setting": "Main Class", "module": "the Main Module",
+            "manifest": "the jar's manifest"}[event["origin"]]))
     arguments = launch.of("main-arg")
     mains = launch.of("main")
     if mains:

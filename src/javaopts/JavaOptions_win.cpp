@@ -8,6 +8,7 @@
 #include "javaopts/MemoryStatusReader.h"
 #include "jvm/Messages.h"
 #include "launcher/CommandLine.h"
+#include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
 #include "launcher/ProcessInfo.h"
 #include "res/resource.h"
@@ -38,6 +39,33 @@ std::wstring buildClassPath(const std::wstring& classPathSetting,
     return classPath;
 }
 
+namespace {
+
+// What the java command would do with an option it cannot hand to the VM, said in the terms
+// of the settings; true when there is nothing to say.
+bool reportOptionFault(HWND owner, const JavaCommandOptions& composed) {
+    switch (composed.fault) {
+    case OptionFault::None:
+        return true;
+    case OptionFault::MissingValue:
+        traceOptionRefused(composed.faultyOption, "missing-value");
+        showFormattedMessage(owner, loadString(IDS_OPTION_WITHOUT_VALUE), composed.faultyOption);
+        return false;
+    case OptionFault::LauncherAction:
+        traceOptionRefused(composed.faultyOption, "java-command-action");
+        if (composed.settingInstead)
+            showFormattedMessage(owner, loadString(IDS_OPTION_IS_A_SETTING),
+                                 composed.faultyOption, composed.settingInstead);
+        else
+            showFormattedMessage(owner, loadString(IDS_OPTION_STARTS_NOTHING),
+                                 composed.faultyOption);
+        return false;
+    }
+    return false;
+}
+
+} // namespace
+
 bool Launcher::buildJavaOptions() {
     using namespace settings;
     std::wstring settingsPath;
@@ -54,21 +82,29 @@ bool Launcher::buildJavaOptions() {
                        isYes(source.value(applicationSection, embeddedJarKey)));
     if (!mainJar.empty())
         classPath.insert(0, mainJar + L';');
-    if (classPath.empty()) {
+    // A modular application may live on the module path alone.
+    if (classPath.empty() && mainModule.empty()) {
         showMessageBox(messageOwner, loadString(IDS_NO_CLASS_PATH));
         return false;
     }
 
     std::uint64_t stackSize = mainThreadStackSize;
-    std::vector<std::wstring> options =
-        composeJavaOptions(classPath, source.value(javaRuntimeSection, vmParametersKey),
-                           readMemoryStatus(), lookUpEnvironmentVariable, stackSize);
-    // The jar's own options, behind the class path that holds it and before the settings'
-    // parameters; they come from the jar, not the settings, so nothing in them is expanded.
-    options.insert(options.begin() + 1, manifestVmOptions.begin(), manifestVmOptions.end());
+    JavaCommandOptions composed = composeJavaOptions(
+        {classPath, source.value(javaRuntimeSection, modulePathKey), mainModule,
+         source.value(javaRuntimeSection, vmParametersKey), executableFolder(executablePath)},
+        readMemoryStatus(), lookUpEnvironmentVariable, stackSize);
+    if (!reportOptionFault(messageOwner, composed))
+        return false;
+    for (const RewrittenOption& rewritten : composed.rewritten)
+        traceOptionRewritten(rewritten.written, rewritten.passed);
+    // The jar's own options, behind the class path that holds it and before the module and
+    // parameter options; they come from the jar, not the settings, so nothing in them is
+    // expanded.
+    composed.options.insert(composed.options.begin() + (classPath.empty() ? 0 : 1),
+                            manifestVmOptions.begin(), manifestVmOptions.end());
     // A stack size this process cannot even address is left to the VM to reject.
     mainThreadStackSize = stackSize <= SIZE_MAX ? static_cast<size_t>(stackSize) : 0;
-    for (const std::wstring& option : options)
+    for (const std::wstring& option : composed.options)
         if (!appendVmOption(messageOwner, option, vmOptions))
             return false;
 

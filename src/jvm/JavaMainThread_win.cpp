@@ -45,6 +45,30 @@ int Launcher::runJavaMainThread() {
     return static_cast<int>(exitCode);
 }
 
+jclass Launcher::findNamedMainClass(JNIEnv* env) {
+    const jstring className = newJavaString(env, mainClass);
+    if (!className) {
+        showFormattedMessage(messageOwner, loadString(IDS_MAIN_CLASS_LOAD_FAILED), mainClass);
+        return nullptr;
+    }
+    const char* const classNameBytes = env->GetStringUTFChars(className, nullptr);
+    if (!classNameBytes)
+        return nullptr;
+    const jclass mainClassObject = env->FindClass(classNameBytes);
+    if (!mainClassObject) {
+        env->ExceptionDescribe();
+        // The name as Java spelled it back, in slash form, then the bytes are released.
+        const std::wstring shownName = decodeModifiedUtf8(std::string_view(classNameBytes));
+        env->ReleaseStringUTFChars(className, classNameBytes);
+        traceMain(shownName, "class-not-found");
+        showFormattedMessage(messageOwner, loadString(IDS_MAIN_CLASS_NOT_FOUND), shownName);
+        return nullptr;
+    }
+    env->ReleaseStringUTFChars(className, classNameBytes);
+    env->DeleteLocalRef(className);
+    return mainClassObject;
+}
+
 bool Launcher::invokeMain() {
     JNIEnv* const env = jniEnv;
     // Every way of giving up detaches first: the VM waits at destruction for every attached
@@ -56,30 +80,17 @@ bool Launcher::invokeMain() {
         return false;
     };
 
-    const jstring className = newJavaString(env, mainClass);
-    if (!className) {
-        showFormattedMessage(messageOwner, loadString(IDS_MAIN_CLASS_LOAD_FAILED), mainClass);
+    // "Main Class" wins over "Main Module"'s class, as -cp with a class does over -m.
+    const jclass mainClassObject =
+        mainClass.empty() ? findModuleMainClass(env) : findNamedMainClass(env);
+    if (!mainClassObject)
         return giveUp();
-    }
-    const char* const classNameBytes = env->GetStringUTFChars(className, nullptr);
-    if (!classNameBytes)
-        return giveUp();
-    const jclass mainClassObject = env->FindClass(classNameBytes);
-    if (!mainClassObject) {
-        env->ExceptionDescribe();
-        // The name as Java spelled it back, in slash form, then the bytes are released.
-        const std::wstring shownName = decodeModifiedUtf8(std::string_view(classNameBytes));
-        env->ReleaseStringUTFChars(className, classNameBytes);
-        traceMain(shownName, "class-not-found");
-        showFormattedMessage(messageOwner, loadString(IDS_MAIN_CLASS_NOT_FOUND), shownName);
-        return giveUp();
-    }
-    env->ReleaseStringUTFChars(className, classNameBytes);
-    env->DeleteLocalRef(className);
 
     const jmethodID mainMethod =
         env->GetStaticMethodID(mainClassObject, "main", "([Ljava/lang/String;)V");
-    if (!mainMethod) {
+    jclass javaFxApplication = nullptr;
+    jmethodID javaFxLaunch = nullptr;
+    if (!mainMethod && !findJavaFxLaunch(env, mainClassObject, javaFxApplication, javaFxLaunch)) {
         traceMain(mainClass, "no-main-method");
         // A VM reports a missing method as NoSuchMethodError; the message is only for a VM
         // that says nothing.
@@ -92,10 +103,13 @@ bool Launcher::invokeMain() {
         return giveUp();
 
     traceMainArguments(appArguments);
-    traceMain(mainClass, "called");
+    traceMain(mainClass, mainMethod ? "called" : "launched");
     if (mainStartedEvent)
         SetEvent(mainStartedEvent.get());
-    env->CallStaticVoidMethod(mainClassObject, mainMethod, arguments);
+    if (mainMethod)
+        env->CallStaticVoidMethod(mainClassObject, mainMethod, arguments);
+    else
+        env->CallStaticVoidMethod(javaFxApplication, javaFxLaunch, mainClassObject, arguments);
 
     if (const LocalReference<jthrowable> exception(env, env->ExceptionOccurred()); exception) {
         traceMain(mainClass, "exception");

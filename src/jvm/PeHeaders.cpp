@@ -42,7 +42,7 @@ std::optional<std::size_t> peSubsystemOffset(std::span<const std::uint8_t> image
         return std::nullopt;
     const std::size_t optionalHeader = *offset + kSignatureSize + kFileHeaderSize;
     const std::size_t declaredSize =
-        read16(image, *offset + kSignatureSize + kOptionalHeaderSizeField);
+        readLittleEndian16(image, *offset + kSignatureSize + kOptionalHeaderSizeField);
     // Both the header's own size and the bytes must reach past the field: a short optional
     // header is followed by the section table, whose bytes are no subsystem.
     if (declaredSize < kSubsystemInOptionalHeader + 2 ||
@@ -55,5 +55,5 @@ std::optional<std::uint16_t> peSubsystem(std::span<const std::uint8_t> image) {
     const auto offset = peSubsystemOffset(image);
     if (!offset)
         return std::nullopt;
-    return read16(image, *offset);
+    return readLittleEndian16(image, *offset);
 }

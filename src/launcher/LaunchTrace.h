@@ -84,3 +84,10 @@ void traceMainThread(size_t stackSize);
 // "called", "returned", "exception" and the like.
 void traceMain(const std::wstring& name, const char* outcome);
 void traceMainArguments(const std::vector<std::wstring>& arguments);
+
+// The java command's syntax in the VM parameters: an option passed in another form, or one
+// that ended the launch (`fault` "missing-value" or "java-command-action").
+void traceOptionRewritten(const std::wstring& written, const std::wstring& passed);
+void traceOptionRefused(const std::wstring& option, const char* fault);
+// A minimum runtime version the settings imply beyond what they say; `why` names the cause.
+void traceMinimumVersionRaised(const JavaVersion& version, const char* why);

@@ -70,6 +70,16 @@ class Launcher {
     void checkPairedRuntime();
     [[nodiscard]] int runJavaMainThread();
     [[nodiscard]] bool invokeMain();
+    // The class "Main Class" names; null, with the message shown, when it is not found.
+    [[nodiscard]] jclass findNamedMainClass(JNIEnv* env);
+    // The main class of "Main Module" looked up in the VM's boot layer; null, with the message
+    // shown, when there is none.
+    [[nodiscard]] jclass findModuleMainClass(JNIEnv* env);
+    // For a main class without main that extends javafx.application.Application: that class
+    // and its static launch(Class, String[]), which the java command calls for it. False, with
+    // the lookup's exception pending again, for any other class.
+    [[nodiscard]] bool findJavaFxLaunch(JNIEnv* env, jclass mainClassObject, jclass& application,
+                                        jmethodID& launch);
 
     // Hand-over and single instance.
     [[nodiscard]] int startPairedProduct();
@@ -154,6 +164,10 @@ class Launcher {
     // the exit code java gives when main throws.
     bool isConsole = false;
     bool mainThrew = false;
+    // The modular application: the module of "Main Module" and its class part (slash form;
+    // empty when the module's descriptor names the main class).
+    std::wstring mainModule;
+    std::wstring mainModuleClass;
 };
 
 // The process's one launcher, for the VM hooks, whose signatures carry no context.

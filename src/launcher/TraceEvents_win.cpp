@@ -298,3 +298,19 @@ void traceMainArguments(const std::vector<std::wstring>& arguments) {
     for (const std::wstring& argument : arguments)
         TraceLine("main-arg").number("index", index++).text("text", argument).write();
 }
+
+void traceOptionRewritten(const std::wstring& written, const std::wstring& passed) {
+    if (isLaunchTraced())
+        TraceLine("vm-option-rewritten").text("written", written).text("passed", passed).write();
+}
+
+void traceOptionRefused(const std::wstring& option, const char* fault) {
+    if (isLaunchTraced())
+        TraceLine("vm-option-refused").text("text", option).word("fault", fault).write();
+}
+
+
+void traceMinimumVersionRaised(const JavaVersion& version, const char* why) {
+    if (isLaunchTraced())
+        TraceLine("minimum-version").text("version", version.toString()).word("why", why).write();
+}

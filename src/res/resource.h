@@ -42,6 +42,14 @@
 // The runtime download address: the missing-runtime dialog's link, and the end of its message
 // on a console.
 #define IDS_DOWNLOAD_ADDRESS 252
+// The java command's syntax in "Virtual Machine Parameters", and modular applications.
+#define IDS_OPTION_WITHOUT_VALUE 232
+#define IDS_OPTION_IS_A_SETTING 233
+#define IDS_OPTION_STARTS_NOTHING 234
+#define IDS_MODULE_NOT_FOUND 235
+#define IDS_MODULE_WITHOUT_MAIN_CLASS 236
+#define IDS_CLASS_NOT_IN_MODULE 237
+#define IDS_NO_MODULE_SYSTEM 238
 
 // The missing-runtime dialog and its controls.
 #define IDD_MISSING_JRE 201

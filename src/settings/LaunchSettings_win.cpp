@@ -6,6 +6,7 @@
 #include "settings/CombinedSettingsSource.h"
 #include "settings/IniSettingsSource.h"
 #include "settings/LaunchSettingsRules.h"
+#include "settings/MainModuleText.h"
 #include "settings/SettingsKeys.h"
 
 namespace {
@@ -75,12 +76,25 @@ bool Launcher::readLaunchSettingsFrom(const std::wstring& path) {
     ibmAccepted = provider.ibmAccepted;
     ibmFavored = provider.ibmFavored;
 
+    const MainModule module = splitMainModule(combined.value(javaRuntimeSection, mainModuleKey));
+    mainModule = module.module;
+    mainModuleClass = module.mainClass;
+    if (!mainModule.empty() || !combined.value(javaRuntimeSection, modulePathKey).empty()) {
+        // Said here, before the search, so that runtime selection and the missing-runtime
+        // message both know it: an older runtime would fail on the module options.
+        const JavaVersion modular = modularMinimumVersion(minVersion);
+        if (modular != minVersion)
+            traceMinimumVersionRaised(modular, "module-settings");
+        minVersion = modular;
+    }
+
     mainClass = toSlashClassName(combined.value(javaRuntimeSection, mainClassKey));
     if (!mainClass.empty())
         traceMainClass(mainClass, "setting");
-    if (!readMainJarManifest(combined, mainClass.empty()))
+    // "Main Class" first, then the module's class (found once the VM runs), then the manifest.
+    if (!readMainJarManifest(combined, mainClass.empty() && mainModule.empty()))
         return false;
-    if (mainClass.empty()) {
+    if (mainClass.empty() && mainModule.empty()) {
         showMessageBox(messageOwner, loadString(IDS_NO_MAIN_CLASS));
         return false;
     }

@@ -28,6 +28,8 @@ inline constexpr const wchar_t* systemPathKey = L"System Path";
 inline constexpr const wchar_t* libraryPathKey = L"Library Path";
 inline constexpr const wchar_t* vmParametersKey = L"Virtual Machine Parameters";
 inline constexpr const wchar_t* mainJarKey = L"Main Jar";
+inline constexpr const wchar_t* mainModuleKey = L"Main Module";
+inline constexpr const wchar_t* modulePathKey = L"Module Path";
 
 // [Application]
 inline constexpr const wchar_t* applicationTypeKey = L"Application Type";

@@ -155,6 +155,34 @@ TEST(MissingRuntimeDialog, MessageNamesTheVersionsAskedForAndCancelFails) {
     EXPECT_EQ(longest.linkRect.top - shortest.linkRect.top, grown);
 }
 
+TEST(MissingRuntimeDialog, ModuleSettingsRefuseAJava8RuntimeAndAskForNine) {
+    // A Java 8 runtime registered and otherwise fine: with "Main Module" or "Module Path" the
+    // search needs 9, even with a lower "Minimum Version", and the message says so.
+    JavaApp app(notAHome);
+    const std::wstring java8 = layOutRuntime(app.app.file(L"installed\\1.8"));
+    ASSERT_FALSE(java8.empty());
+    ASSERT_TRUE(writeScript(java8, JavaApp::script()));
+    const ScopedRegistryKey key(L"Software\\JavaSoft\\Java Runtime Environment\\1.8",
+                                tested::kOwnRegistryViewIs32Bit, JavaHomeValue{java8});
+    ASSERT_TRUE(key.created());
+    for (const wchar_t* lines : {L"Main Module=app\r\nMinimum Version=1.6\r\n",
+                                 L"Module Path=\\mods\r\n"}) {
+        SCOPED_TRACE(narrow(lines));
+        app.writeSettings({.runtimeLines = lines});
+        DialogSeen seen;
+        const LaunchResult result = app.launch(readThen(seen, cancel));
+        ASSERT_FALSE(result.timedOut);
+        EXPECT_EQ(result.exitCode, kFailureExitCode);
+        EXPECT_EQ(seen.count, 1);
+        EXPECT_EQ(seen.message, kGeneral + std::wstring(L"minimum version 9.0) from:"));
+        EXPECT_FALSE(mainRanIn(java8));
+    }
+    // The same runtime is taken for an application without module settings.
+    app.writeSettings();
+    EXPECT_EQ(app.launch().exitCode, 0u);
+    EXPECT_TRUE(mainRanIn(java8));
+}
+
 TEST(MissingRuntimeDialog, EscapeAndTheCloseBoxCancel) {
     JavaApp app(notAHome);
     app.writeSettings({.runtimeLines = L"Minimum Version=8122\r\n"});

@@ -114,10 +114,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::uint64_t stackSize = 7;
     const MemoryStatus memory{std::uint64_t{8} << 30, std::uint64_t{128} << 40};
-    const std::vector<std::wstring> options =
-        composeJavaOptions(classPath, vmParameters, memory, lookUp, stackSize);
-    check(options.size() == 1 + splitVmParameterText(vmParameters).size());
-    check(options.front().compare(0, 18, L"-Djava.class.path=") == 0);
+    const JavaCommandOptions composed = composeJavaOptions(
+        {.classPath = classPath, .vmParameters = vmParameters, .executableFolder = L"C:\\App"},
+        memory, lookUp, stackSize);
+    const std::vector<std::wstring>& options = composed.options;
+    // Two-word options become one; a fault stops before the class path is put in front.
+    const size_t classPathOptions = classPath.empty() ? 0 : 1;
+    const size_t tokens = splitVmParameterText(vmParameters).size();
+    if (composed.fault == OptionFault::None) {
+        check(options.size() + composed.rewritten.size() >= classPathOptions + tokens);
+        check(options.size() <= classPathOptions + tokens);
+        if (!classPath.empty())
+            check(options.front().compare(0, 18, L"-Djava.class.path=") == 0);
+    } else {
+        check(!composed.faultyOption.empty() && options.size() < tokens);
+    }
     for (const std::wstring& option : options)
         checkNarrowOption(option);
     return 0;

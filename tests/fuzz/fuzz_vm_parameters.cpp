@@ -1,10 +1,12 @@
 // The VM parameter line from arbitrary text: every option is explained by the splitting rule,
 // numbers never wrap, and percentage sizes stay within the bounds written in the option.
+#include "javaopts/JavaCommandSyntax.h"
 #include "javaopts/MemorySizes.h"
 #include "javaopts/SizeNumbers.h"
 #include "javaopts/VmParameterText.h"
 #include "javaopts/VmParameters.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -109,6 +111,40 @@ void checkPercentage(const std::wstring& option, const MemoryStatus& memory) {
     check(rewritten == option.substr(0, read.start) + std::to_wstring(size) + L'K');
 }
 
+// The java command's syntax over the processed options: every option passed is one of them as
+// written or a rewrite, in order; only the joined value words are gone; a fault names an option
+// of the input.
+void checkJavaCommandSyntax(const std::vector<std::wstring>& options) {
+    const EnvironmentLookup lookup = [](const std::wstring& name, std::wstring& value) {
+        value = L"\\lib;" + name;
+        return name.size() == 1;
+    };
+    const JavaCommandOptions result = applyJavaCommandSyntax(options, L"C:\\App", lookup);
+    const auto written = [&options](const std::wstring& option) {
+        return std::find(options.begin(), options.end(), option) != options.end();
+    };
+    if (result.fault != OptionFault::None) {
+        check(written(result.faultyOption));
+        return;
+    }
+    check(result.options.size() <= options.size());
+    check(result.options.size() + result.rewritten.size() >= options.size());
+    size_t rewrite = 0;
+    for (const std::wstring& passed : result.options) {
+        if (rewrite < result.rewritten.size() && result.rewritten[rewrite].passed == passed) {
+            check(passed.starts_with(L"--") && passed.find(L'=') != std::wstring::npos);
+            check(result.rewritten[rewrite].written != passed);
+            ++rewrite;
+            continue;
+        }
+        check(written(passed));
+        // The VM refuses the two-word form: none of it may reach the VM bare.
+        check(passed != L"-p" && passed != L"--module-path" && passed != L"--add-modules" &&
+              passed != L"--add-opens" && passed != L"--patch-module");
+    }
+    check(rewrite == result.rewritten.size());
+}
+
 void checkText(const std::wstring& text) {
     const std::vector<std::wstring> tokens = splitVmParameterText(text);
     checkSplit(text, tokens);
@@ -131,6 +167,7 @@ void checkText(const std::wstring& text) {
                 expectedStack = parseStackSize(options[i].substr(4));
         }
         check(stackSize == expectedStack);
+        checkJavaCommandSyntax(options);
     }
 
     checkNumbers(text, LastCharacter::Unit);
@@ -152,10 +189,26 @@ std::wstring denseText(const uint8_t* data, size_t size) {
     return text;
 }
 
+// Words of the java command's syntax, so that value options, their values, "=" forms, actions
+// and references meet in every order.
+std::wstring wordText(const uint8_t* data, size_t size) {
+    static const wchar_t* const words[] = {
+        L"-p", L"--module-path", L"--module-path=", L"--patch-module", L"m=\\x;;D:\\y",
+        L"--add-modules", L"--add-opens=a/b=c", L"\\lib\\fx;%A%", L"-jar", L"--version",
+        L"-m", L"\"\\my mods\"", L"\"\"", L"-Xss1m", L"--upgrade-module-path", L"-splash:"};
+    std::wstring text;
+    for (size_t i = 0; i < size; ++i) {
+        text += words[data[i] % (sizeof words / sizeof words[0])];
+        text += L' ';
+    }
+    return text;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     checkText(wideText(data, size));
     checkText(denseText(data, size));
+    checkText(wordText(data, size));
     return 0;
 }

@@ -174,6 +174,8 @@ class Explained(unittest.TestCase):
                                                   "arguments)"),
             ([line(1, 5, "main", name="a/B", outcome="no-main-method")], "main",
              "a/B no main method"),
+            ([line(1, 5, "vm-option-refused", text="--add-opens", fault="missing-value")],
+             "options", "--add-opens in Virtual Machine Parameters has no value"),
         ]
         for events, stage, reason in rows:
             with self.subTest(stage):
@@ -204,6 +206,18 @@ class Explained(unittest.TestCase):
             line(1, 2000, "exit", code=4294967295, by="launcher")], "--strict")
         self.assertIn("the settings stage failed: the application's jar \\viewer.jar could not "
                       "be used)", out)
+    def test_a_modular_launch_names_the_raised_minimum_the_rewrites_and_the_module_class(self):
+        out = self.account([
+            line(3, 5, "minimum-version", version="9", why="module-settings"),
+            line(3, 6, "vm-option-rewritten", written="-p \\mods",
+                 passed="--module-path=C:\\App\\mods"),
+            line(3, 7, "main-class", name="com/example/Main", origin="module"),
+            line(3, 8, "main", name="com/example/Main", outcome="launched"),
+        ], "--strict")
+        for text in ["Minimum version: 9, since the module settings need Java 9 or later",
+                     "VM option \"-p \\mods\" passed as --module-path=C:\\App\\mods",
+                     "Main class: com/example/Main (from the Main Module)"]:
+            self.assertIn(text + "\n", out)
 
     def test_launches_sharing_a_file_are_told_apart_and_last_keeps_the_latest(self):
         first = launch_that_picks_a_registered_runtime(pid=7)

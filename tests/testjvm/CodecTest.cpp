@@ -59,6 +59,10 @@ TEST(Codec, ScriptRoundTrip) {
     script.createDelayMs = 1500;
     script.classes = {{L"com/example/App", {kMainMethod, kSecondaryMainVoid}, {}, L"app.jar"},
                       {L"com/example/NoMain", {}, {L"run()V"}, L""}};
+    script.classes[1].superclass = L"javafx/application/Application";
+    script.classes[1].module = L"app";
+    script.modules = {{L"app", L"com.example.Main", L"\\mods", {L"javafx.controls", L"x"}},
+                      {L"javafx.graphics", L"", L"", {}}};
     script.mainActions = {Action::printOut(L"hello\nworld"),
                           Action::sleep(5),
                           Action::thread(100),

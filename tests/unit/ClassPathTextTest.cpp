@@ -109,8 +109,11 @@ TEST(JavaOptionList, ClassPathFirstThenParametersEachExpandedAfterRewriting) {
         return true;
     };
     std::uint64_t stackSize = 0;
-    const Names options = composeJavaOptions(L"C:\\%DIR%.jar;", L"-Xmx%HEAP% -Xmx50P -Dd=%DIR%",
-                                             machine, lookup, stackSize);
+    const Names options =
+        composeJavaOptions({.classPath = L"C:\\%DIR%.jar;",
+                            .vmParameters = L"-Xmx%HEAP% -Xmx50P -Dd=%DIR%"},
+                           machine, lookup, stackSize)
+            .options;
     EXPECT_EQ(options, (Names{L"-Djava.class.path=C:\\C:\\Data.jar;", L"-Xmx50P", L"-Xmx4194304K",
                               L"-Dd=C:\\Data"}));
     EXPECT_EQ(stackSize, 0u);

@@ -141,6 +141,14 @@ Record parseRecord(std::string_view text, std::wstring (*ansiDecode)(std::string
             record.classesLookedUp.push_back(valueText);
         else if (k == key::kMethodLookup)
             record.methodLookups.push_back(valueText);
+        else if (k == key::kModuleResolved)
+            record.resolvedModules.push_back(valueText);
+        else if (k == key::kModuleFind)
+            record.moduleLookups.push_back(valueText);
+        else if (k == key::kModuleForName)
+            record.moduleClassLookups.push_back(valueText);
+        else if (k == key::kCallClass && currentCall)
+            currentCall->classArgument = valueText;
         else if (k == key::kCallMethod) {
             record.calls.push_back({});
             currentCall = &record.calls.back();

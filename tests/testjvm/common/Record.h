@@ -34,6 +34,10 @@ inline constexpr char kEnvironment[] = "env"; // NAME=value, one per variable
 inline constexpr char kCreateResult[] = "create.result";
 inline constexpr char kClassPathMissing[] = "classPath.missing"; // an element that names nothing
 inline constexpr char kFindClass[] = "findClass";
+inline constexpr char kModuleResolved[] = "module.resolved"; // a module of the boot layer
+inline constexpr char kModuleFind[] = "module.find";         // ModuleLayer.findModule: name found|missing
+inline constexpr char kModuleForName[] = "module.forName";   // Class.forName(Module, String): module class found|missing
+inline constexpr char kCallClass[] = "call.class"; // the Class argument of launch(Class, String[])
 inline constexpr char kMethodLookup[] =
     "methodLookup";                           // Class.name(sig) static|instance found|missing
 inline constexpr char kCallMethod[] = "call"; // Class.name(sig) of a scripted method
@@ -88,6 +92,7 @@ struct JavaCall {
     std::wstring method; // "Class.name(descriptor)"
     unsigned long threadId = 0;
     bool nullArray = false;
+    std::wstring classArgument;          // launch(Class, String[]): the class, dotted
     std::vector<std::wstring> arguments; // a null element is recorded as an empty string
     std::vector<size_t> nullArguments;   // indexes of null elements
     std::optional<long long> result;     // what an int-returning method returned
@@ -118,6 +123,9 @@ struct Record {
     std::vector<std::wstring> missingClassPathElements; // of a created VM, as decoded
 
     std::vector<std::wstring> classesLookedUp;
+    std::vector<std::wstring> resolvedModules; // the boot layer, in the order resolved
+    std::vector<std::wstring> moduleLookups;   // "name found|missing", findModule
+    std::vector<std::wstring> moduleClassLookups; // "module class found|missing", forName
     std::vector<std::wstring> methodLookups;
     std::vector<JavaCall> calls;
 

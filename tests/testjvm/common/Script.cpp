@@ -95,6 +95,19 @@ std::string formatScript(const Script& script) {
             addLine(out, "instance", textValue(method));
         if (!javaClass.classPathEntry.empty())
             addLine(out, "classPathEntry", textValue(javaClass.classPathEntry));
+        if (!javaClass.superclass.empty())
+            addLine(out, "superclass", textValue(javaClass.superclass));
+        if (!javaClass.module.empty())
+            addLine(out, "inModule", textValue(javaClass.module));
+    }
+    for (const JavaModule& module : script.modules) {
+        addLine(out, "module", textValue(module.name));
+        if (!module.mainClass.empty())
+            addLine(out, "moduleMainClass", textValue(module.mainClass));
+        if (!module.modulePathEntry.empty())
+            addLine(out, "modulePathEntry", textValue(module.modulePathEntry));
+        for (const std::wstring& required : module.requiredModules)
+            addLine(out, "requires", textValue(required));
     }
     addActions(out, "main", script.mainActions);
     addActions(out, "secondaryMain", script.secondaryMainActions);
@@ -118,6 +131,7 @@ bool parseScript(std::string_view text, Script& script, std::string& error) {
         bool understood = splitLine(line, key, value);
         if (understood) {
             JavaClass* current = script.classes.empty() ? nullptr : &script.classes.back();
+            JavaModule* module = script.modules.empty() ? nullptr : &script.modules.back();
             if (key == "createResult")
                 understood = parseNumber(value, script.createResult);
             else if (key == "rejectOption")
@@ -145,6 +159,18 @@ bool parseScript(std::string_view text, Script& script, std::string& error) {
                 current->instanceMethods.push_back(textFromValue(value));
             else if (key == "classPathEntry" && current)
                 current->classPathEntry = textFromValue(value);
+            else if (key == "superclass" && current)
+                current->superclass = textFromValue(value);
+            else if (key == "inModule" && current)
+                current->module = textFromValue(value);
+            else if (key == "module")
+                script.modules.push_back({textFromValue(value), {}, {}, {}});
+            else if (key == "moduleMainClass" && module)
+                module->mainClass = textFromValue(value);
+            else if (key == "modulePathEntry" && module)
+                module->modulePathEntry = textFromValue(value);
+            else if (key == "requires" && module)
+                module->requiredModules.push_back(textFromValue(value));
             else if (key.starts_with("main."))
                 understood = parseAction(key.substr(5), value, script.mainActions);
             else if (key.starts_with("secondaryMain."))

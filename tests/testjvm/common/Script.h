@@ -63,7 +63,9 @@ struct Action {
 
 // A class that FindClass can find, with the methods that GetStaticMethodID and GetMethodID
 // find on it ("name(descriptor)"). Any scripted static method named "main" runs the main
-// actions, "secondaryMain" the secondary actions; other methods do nothing.
+// actions, and so does "launch" (javafx.application.Application.launch starts the application,
+// whose start method is what main is to others); "secondaryMain" runs the secondary actions;
+// other methods do nothing.
 struct JavaClass {
     JavaClass(std::wstring name = {}, std::vector<std::wstring> staticMethods = {kMainMethod},
               std::vector<std::wstring> instanceMethods = {}, std::wstring classPathEntry = {})
@@ -76,8 +78,29 @@ struct JavaClass {
     // When not empty, the class is found only when an entry of the java.class.path property
     // ends with this text (ASCII case ignored), as a class is found only on its class path.
     std::wstring classPathEntry;
+    // The superclass, slash form; java/lang/Object when empty. A class may extend a scripted
+    // class declared later in the script.
+    std::wstring superclass;
+    // The named module the class is in: it is found only when that module is in the boot
+    // layer. Empty for a class of the class path.
+    std::wstring module;
 
     bool operator==(const JavaClass&) const = default;
+};
+
+// A named module the runtime can resolve into its boot layer, as the module system does at VM
+// creation: those of the runtime image always, those of the module path when they are a root
+// (jdk.module.main, --add-modules) or required by a module that is resolved.
+struct JavaModule {
+    std::wstring name;
+    std::wstring mainClass; // what its descriptor's mainClass() gives (dotted); empty for none
+    // Empty: the module is in the runtime image. Otherwise it is found only in an element of
+    // --module-path or --upgrade-module-path that ends with this text (ASCII case ignored) and
+    // opens, as a module is found only in the folder or jar that holds it.
+    std::wstring modulePathEntry;
+    std::vector<std::wstring> requiredModules;
+
+    bool operator==(const JavaModule&) const = default;
 };
 
 struct Script {
@@ -92,6 +115,7 @@ struct Script {
     std::wstring createWaitsFor;
     unsigned createDelayMs = 0;                // JNI_CreateJavaVM takes this long, as a real VM
     std::vector<JavaClass> classes;
+    std::vector<JavaModule> modules;
     std::vector<Action> mainActions;
     std::vector<Action> secondaryMainActions;
 
@@ -101,8 +125,10 @@ struct Script {
 // The file format: UTF-8 lines "key=value", values escaped as in TextCodec.h, "#" comments.
 //   createResult=N  rejectOption=TEXT  acceptOption=TEXT  rejectResult=N  defaultStackSize=N
 //   destroyTimeoutMs=N  createWaitsFor=FILE  createDelayMs=N  class=NAME  static=METHOD
-//   instance=METHOD  classPathEntry=TEXT (the last three belong to the class of the latest
-//   "class" line, which has exactly the methods listed after it), main.ACTION=VALUE and
+//   instance=METHOD  classPathEntry=TEXT  superclass=NAME  inModule=NAME (these belong to the
+//   class of the latest "class" line, which has exactly the methods listed after it),
+//   module=NAME  moduleMainClass=NAME  modulePathEntry=TEXT  requires=NAME (the last three
+//   belong to the module of the latest "module" line), main.ACTION=VALUE and
 //   secondaryMain.ACTION=VALUE, where ACTION is out, err, printArgs, sleep, thread, daemonThread,
 //   throw, cause, exit, abort, return, waitFor, shutdownHook or readLine.
 std::string formatScript(const Script& script);

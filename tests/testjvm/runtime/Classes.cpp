@@ -1,40 +1,13 @@
 // The classes the runtime knows besides the scripted ones: what the launcher reaches through
 // JNI (String, System, the output streams, Throwable and the exceptions a VM throws) with the
 // members it may call, each behaving as the Java library does.
+#include "ClassBuilder.h"
 #include "TextCodec.h"
 #include "Vm.h"
 
 namespace testjvm {
 
 namespace {
-
-using Args = std::vector<jvalue>;
-
-jvalue none() {
-    return jvalue{};
-}
-
-jvalue objectValue(Object* object) {
-    jvalue value{};
-    value.l = handle(object);
-    return value;
-}
-
-jvalue intValue(jint number) {
-    jvalue value{};
-    value.i = number;
-    return value;
-}
-
-jvalue booleanValue(bool flag) {
-    jvalue value{};
-    value.z = flag ? JNI_TRUE : JNI_FALSE;
-    return value;
-}
-
-Object* argument(const Args& args, size_t index) {
-    return checked(args.at(index).l, "Java method argument");
-}
 
 // The system's text for an error code, as Java puts it in parentheses after a file name.
 std::wstring systemMessage(DWORD error) {
@@ -69,57 +42,6 @@ std::wstring javaToString(Object* object) {
     }
     }
 }
-
-class ClassBuilder {
-  public:
-    explicit ClassBuilder(Vm& vm) : vm_(vm) {}
-
-    ClassInfo* define(const std::string& name, const char* super,
-                      ObjectKind kind = ObjectKind::Plain, bool isAbstract = false) {
-        auto cls = std::make_unique<ClassInfo>();
-        cls->name = name;
-        cls->super = super ? vm_.classes.at(super).get() : nullptr;
-        cls->instanceKind = kind;
-        cls->isAbstract = isAbstract;
-        ClassInfo* result = cls.get();
-        vm_.classes.emplace(name, std::move(cls));
-        return result;
-    }
-
-    void method(ClassInfo* cls, std::string name, std::string descriptor, bool isStatic,
-                NativeCode code) {
-        auto method = std::make_unique<Method>();
-        method->owner = cls;
-        method->name = std::move(name);
-        method->descriptor = std::move(descriptor);
-        method->isStatic = isStatic;
-        method->code = std::move(code);
-        vm_.methods.insert(method.get());
-        cls->methods.push_back(std::move(method));
-    }
-
-    void instance(ClassInfo* cls, std::string name, std::string descriptor, NativeCode code) {
-        method(cls, std::move(name), std::move(descriptor), false, std::move(code));
-    }
-
-    void statics(ClassInfo* cls, std::string name, std::string descriptor, NativeCode code) {
-        method(cls, std::move(name), std::move(descriptor), true, std::move(code));
-    }
-
-    // Every class gets its java.lang.Class object once java.lang.Class itself exists.
-    void createMirrors() {
-        ClassInfo* classClass = vm_.classes.at("java/lang/Class").get();
-        for (auto& [name, cls] : vm_.classes) {
-            if (cls->mirror)
-                continue;
-            cls->mirror = newObject(classClass);
-            cls->mirror->classValue = cls.get();
-        }
-    }
-
-  private:
-    Vm& vm_;
-};
 
 void defineLangClasses(ClassBuilder& b) {
     ClassInfo* object = b.define("java/lang/Object", nullptr);
@@ -276,6 +198,7 @@ void defineThrowables(ClassBuilder& b) {
         {"java/lang/ArrayStoreException", "java/lang/RuntimeException"},
         {"java/lang/NegativeArraySizeException", "java/lang/RuntimeException"},
         {"java/lang/UnsupportedOperationException", "java/lang/RuntimeException"},
+        {"java/util/NoSuchElementException", "java/lang/RuntimeException"},
         {"java/lang/SecurityException", "java/lang/RuntimeException"},
         {"java/io/IOException", "java/lang/Exception"},
         {"java/io/FileNotFoundException", "java/io/IOException"},
@@ -447,6 +370,7 @@ void defineScriptedClasses(ClassBuilder& b, Vm& vm) {
         ClassInfo* cls = b.define(name, "java/lang/Object");
         cls->scripted = true;
         cls->classPathEntry = scripted.classPathEntry;
+        cls->module = scripted.module;
         const auto add = [&](const std::wstring& text, bool isStatic) {
             const std::string method = toModifiedUtf8(text);
             const size_t paren = method.find('(');
@@ -461,6 +385,12 @@ void defineScriptedClasses(ClassBuilder& b, Vm& vm) {
         for (const std::wstring& method : scripted.instanceMethods)
             add(method, false);
     }
+    // Linked once all are defined, so that a class may extend one declared after it.
+    for (const JavaClass& scripted : vm.script.classes) {
+        ClassInfo* super = lookUpClass(toModifiedUtf8(scripted.superclass));
+        if (!scripted.superclass.empty() && super)
+            vm.classes.at(toModifiedUtf8(scripted.name))->super = super;
+    }
 }
 
 } // namespace
@@ -470,6 +400,7 @@ void bootstrapClasses(Vm& vm) {
     defineLangClasses(builder);
     defineThrowables(builder);
     defineStreams(builder);
+    defineModuleClasses(builder);
     defineScriptedClasses(builder, vm);
     builder.createMirrors();
     vm.systemOut = standardPrintStream(1);

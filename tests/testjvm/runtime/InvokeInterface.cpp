@@ -115,6 +115,25 @@ void recordMissingClassPathElements(Vm& vm) {
             vm.recordText(key::kClassPathMissing, element);
 }
 
+void splitInto(std::wstring_view text, wchar_t separator, std::vector<std::wstring>& out) {
+    for (size_t start = 0; start <= text.size();) {
+        const size_t end = std::min(text.find(separator, start), text.size());
+        if (end > start)
+            out.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+// The module options that the boot layer is resolved from.
+void recordModuleOption(Vm& vm, std::wstring_view text) {
+    for (const std::wstring_view path : {L"--module-path=", L"--upgrade-module-path="})
+        if (text.starts_with(path))
+            splitInto(text.substr(path.size()), L';', vm.modulePath);
+    constexpr std::wstring_view added = L"--add-modules=";
+    if (text.starts_with(added))
+        splitInto(text.substr(added.size()), L',', vm.addedModules);
+}
+
 // Applies the options; the first one the VM refuses ends creation with its result code.
 jint applyOptions(Vm& vm, const JavaVMInitArgs& args) {
     for (jint i = 0; i < args.nOptions; ++i) {
@@ -137,6 +156,7 @@ jint applyOptions(Vm& vm, const JavaVMInitArgs& args) {
             return check.verdict == OptionVerdict::Unrecognized ? vm.script.rejectResult
                                                                 : JNI_EINVAL;
         }
+        recordModuleOption(vm, text);
         if (text.starts_with(L"-D")) {
             const size_t equals = text.find(L'=');
             vm.properties[text.substr(2, equals == std::wstring::npos ? std::wstring::npos
@@ -178,6 +198,10 @@ jint create(JavaVM** pvm, void** penv, void* initArgs) {
         result = vm.script.createResult;
     else
         result = applyOptions(vm, args);
+    // As HotSpot's boot code does after the options: a root module that is not found fails
+    // creation with JNI_ERR.
+    if (result == JNI_OK && !resolveBootLayer(vm))
+        result = JNI_ERR;
 
     if (result == JNI_OK) {
         vm.properties[L"user.dir"] = currentDirectory();

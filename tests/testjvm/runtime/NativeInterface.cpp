@@ -69,6 +69,9 @@ jclass JNICALL findClass(JNIEnv* env, const char* name) {
     ClassInfo* cls = std::strchr(name, '.') ? nullptr : lookUpClass(name);
     if (cls && cls->scripted && !cls->classPathEntry.empty() && !onClassPath(cls->classPathEntry))
         cls = nullptr;
+    // A class of a named module is there only when its module is in the boot layer.
+    if (cls && cls->scripted && !cls->module.empty() && !isInBootLayer(cls->module))
+        cls = nullptr;
     if (!cls) {
         Object* error = newThrowable("java/lang/NoClassDefFoundError", text);
         error->cause =

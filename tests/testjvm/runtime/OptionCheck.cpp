@@ -70,7 +70,7 @@ constexpr std::array<const wchar_t*, 38> kExactOptions = {L"-Xint",
                                                           L"abort",
                                                           L"vfprintf"};
 
-constexpr std::array<const wchar_t*, 21> kPrefixOptions = {L"-Xbootclasspath:",
+constexpr std::array<const wchar_t*, 22> kPrefixOptions = {L"-Xbootclasspath:",
                                                            L"-Xbootclasspath/a:",
                                                            L"-Xbootclasspath/p:",
                                                            L"-Xrun",
@@ -90,7 +90,8 @@ constexpr std::array<const wchar_t*, 21> kPrefixOptions = {L"-Xbootclasspath:",
                                                            L"--enable-native-access=",
                                                            L"--patch-module=",
                                                            L"--limit-modules=",
-                                                           L"--module-path="};
+                                                           L"--module-path=",
+                                                           L"--upgrade-module-path="};
 
 struct SizeOption {
     const wchar_t* prefix;

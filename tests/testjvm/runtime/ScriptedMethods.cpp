@@ -68,8 +68,17 @@ std::vector<std::wstring> recordCall(Method* method, const Args& args) {
         recordLine(key::kCallMethod, textValue(fromModifiedUtf8(method->display())));
     lines += recordLine(key::kCallThread, std::to_string(GetCurrentThreadId()));
     std::vector<std::wstring> arguments;
-    if (method->descriptor.starts_with("([Ljava/lang/String;")) {
-        Object* array = checked(args.at(0).l, method->name.c_str());
+    // launch(Class, String[]) names the application class before its arguments.
+    const bool launch = method->descriptor.starts_with("(Ljava/lang/Class;[Ljava/lang/String;");
+    if (launch) {
+        Object* launched = checked(args.at(0).l, method->name.c_str());
+        if (!launched || launched->kind != ObjectKind::Class)
+            fatal(method->display() + " called without a Class");
+        lines += recordLine(key::kCallClass,
+                            textValue(fromModifiedUtf8(dotted(launched->classValue->name))));
+    }
+    if (launch || method->descriptor.starts_with("([Ljava/lang/String;")) {
+        Object* array = checked(args.at(launch ? 1 : 0).l, method->name.c_str());
         if (!array) {
             lines += recordLine(key::kCallArgumentCount, "-1");
         } else {
@@ -164,7 +173,8 @@ NativeCode scriptedMethodCode(Method* method) {
         const std::vector<std::wstring> arguments = recordCall(method, args);
         Vm& vm = Vm::instance();
         static const std::vector<Action> noActions;
-        const std::vector<Action>& actions = method->name == "main" ? vm.script.mainActions
+        const bool startsApplication = method->name == "main" || method->name == "launch";
+        const std::vector<Action>& actions = startsApplication ? vm.script.mainActions
                                              : method->name == "secondaryMain"
                                                  ? vm.script.secondaryMainActions
                                                  : noActions;

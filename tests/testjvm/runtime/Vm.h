@@ -52,7 +52,7 @@ struct Object {
     HANDLE file = INVALID_HANDLE_VALUE; // FileStream opened on a file
     int standardStream = 0;             // FileStream over the process's stdout (1) or stderr (2)
     std::string bytes;                  // ByteStream
-    Object* target = nullptr;           // PrintStream: the stream it writes to
+    Object* target = nullptr;           // PrintStream: the stream it writes to; Optional: value
 };
 
 using NativeCode =
@@ -77,6 +77,7 @@ struct ClassInfo {
     bool isAbstract = false;
     bool scripted = false;
     std::wstring classPathEntry;
+    std::wstring module; // the named module of a scripted class; empty on the class path
     std::vector<std::unique_ptr<Method>> methods;
     Object* mirror = nullptr; // the java.lang.Class object handed out as jclass
 };
@@ -105,6 +106,11 @@ class Vm {
     void(JNICALL* exitHook)(jint) = nullptr;
     void(JNICALL* abortHook)() = nullptr;
     std::map<std::wstring, std::wstring> properties;
+    // The module options: the elements of --module-path and --upgrade-module-path, the names of
+    // --add-modules, and the modules resolved from them at creation.
+    std::vector<std::wstring> modulePath;
+    std::vector<std::wstring> addedModules;
+    std::set<std::wstring> bootLayer;
     std::map<std::string, std::unique_ptr<ClassInfo>> classes;
     std::set<const Object*> objects;
     std::set<const Method*> methods;
@@ -185,6 +191,11 @@ inline constexpr wchar_t kLineSeparator[] = L"\r\n";
 // that exists (a jar that does not open contributes no classes).
 std::vector<std::wstring> classPathElements(const std::wstring& classPath);
 bool classPathElementOpens(const std::wstring& element);
+
+// Resolves the boot layer once the options are applied; false, with the VM's message on
+// standard error, when a root module or one it requires is not found.
+bool resolveBootLayer(Vm& vm);
+bool isInBootLayer(const std::wstring& module);
 
 // Calls a method with its arguments already unpacked; no lock is held while it runs.
 jvalue invokeMethod(JavaThread& thread, Method* method, Object* self,
