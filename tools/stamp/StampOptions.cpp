@@ -74,13 +74,19 @@ bool take(StampOptions& options, std::wstring_view option, const std::wstring& v
             error = texts::notACodePage(value);
         return options.codePage.has_value();
     }
+    if (option == L"--subsystem") {
+        options.subsystem = parseSubsystem(value);
+        if (!options.subsystem)
+            error = texts::notASubsystem(value);
+        return options.subsystem.has_value();
+    }
     error = texts::unknownOption(option);
     return false;
 }
 
 bool takesValue(std::wstring_view option) {
     return option == L"--out" || option == L"--icon" || option == L"--settings" ||
-           option == L"--execution-level" || option == L"--code-page" ||
+           option == L"--execution-level" || option == L"--code-page" || option == L"--subsystem" ||
            std::any_of(std::begin(kVersionOptions), std::end(kVersionOptions),
                        [&](const VersionOption& v) { return v.option == option; });
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ManifestCodePage.h"
+#include "Subsystem.h"
 #include "VersionResource.h"
 
 #include <optional>
@@ -19,6 +20,7 @@ struct StampOptions {
     std::wstring settings;
     std::wstring executionLevel;
     std::optional<CodePage> codePage;
+    std::optional<Subsystem> subsystem;
     // Version strings to set, by their resource names; an empty value removes the string.
     std::vector<std::pair<std::wstring, std::wstring>> versionStrings;
     // Set with the FileVersion and ProductVersion strings; an empty version text gives 0.0.0.0.
@@ -28,7 +30,7 @@ struct StampOptions {
     bool stampsVersion() const { return !versionStrings.empty(); }
     bool stampsAnything() const {
         return !icon.empty() || !settings.empty() || !executionLevel.empty() || stampsVersion() ||
-               codePage;
+               codePage || subsystem;
     }
     // Dropping a signature writes the launcher even when nothing is stamped.
     bool writesFile() const { return stampsAnything() || removeSignature; }

@@ -1,5 +1,7 @@
 #include "StampTexts.h"
 
+#include "FileBytes.h"
+
 namespace texts {
 
 namespace {
@@ -19,6 +21,8 @@ std::wstring help() {
 
 Writes into a copy of the Qova launcher its application icon, its version
 information, its embedded settings and the execution level its manifest requests.
+It rebuilds the launcher's resources itself, on Windows and Linux alike: the same
+inputs give the same bytes on either.
 Every input is checked first: when one is refused, nothing is written. The stamped
 file replaces the target only once all of it has been written.
 
@@ -33,6 +37,8 @@ Options:
   --code-page utf-8          the process code page UTF-8 (Windows 10 1903 and later):
                              paths and options reach Java whole whatever the system's
                              code page; --code-page system takes it out again
+  --subsystem console        a console program: Windows gives it a console when it
+                             is not started from one (--subsystem windows: none)
   --product-name TEXT        version information: ProductName
   --file-version VERSION     FileVersion, and the numeric file version
   --product-version VERSION  ProductVersion, and the numeric product version
@@ -91,13 +97,13 @@ std::wstring noLauncher() {
 }
 
 std::wstring nothingToDo() {
-    return L"nothing to do: give --icon, --settings, --execution-level, --code-page, a version "
-           L"option, --remove-signature or --show.";
+    return L"nothing to do: give --icon, --settings, --execution-level, --code-page, --subsystem, "
+           L"a version option, --remove-signature or --show.";
 }
 
 std::wstring outWithoutStamping() {
     return L"--out needs something to stamp: give --icon, --settings, --execution-level, "
-           L"--code-page, a version option or --remove-signature.";
+           L"--code-page, --subsystem, a version option or --remove-signature.";
 }
 
 std::wstring notAnExecutionLevel(std::wstring_view value) {
@@ -113,6 +119,11 @@ std::wstring notACodePage(std::wstring_view value) {
 std::wstring notAVersion(std::wstring_view value) {
     return quoted(value) + L" is not a version: use one to four numbers from 0 to 65535 "
                            L"separated by dots, like 2.1.0.15.";
+}
+
+std::wstring notASubsystem(std::wstring_view value) {
+    return quoted(value) + L" is not a subsystem the launcher can be stamped with: use console or "
+                           L"windows.";
 }
 
 std::wstring seeHelp() {
@@ -141,6 +152,53 @@ std::wstring notALauncherWithoutMark(std::wstring_view path) {
     return std::wstring(path) +
            L" is not a Qova launcher: it lacks the launcher's mark (the RCDATA resource "
            L"\"QOVA_LAUNCHER\").";
+}
+
+std::wstring damagedResources(std::wstring_view path, ResourceTreeProblem problem) {
+    std::wstring reason;
+    switch (problem) {
+    case ResourceTreeProblem::outsideImage:
+        reason = L"a part of it lies outside the file";
+        break;
+    case ResourceTreeProblem::badShape:
+        reason = L"it is not a tree of types, names and languages";
+        break;
+    case ResourceTreeProblem::tooLarge:
+        reason = L"it claims more resources than the file holds";
+        break;
+    case ResourceTreeProblem::noResources:
+    case ResourceTreeProblem::none:
+        break;
+    }
+    return std::wstring(path) + L" is not a Qova launcher: its resource directory is damaged (" +
+           reason + L"). It is left as it was.";
+}
+
+std::wstring cannotRebuildResources(std::wstring_view path, ResourceSectionProblem problem,
+                                    std::string_view section) {
+    std::wstring reason;
+    switch (problem) {
+    case ResourceSectionProblem::damagedHeaders:
+        reason = L"its headers or section table are damaged";
+        break;
+    case ResourceSectionProblem::noResourceSection:
+        reason = L"its resources do not start a section of their own";
+        break;
+    case ResourceSectionProblem::sectionCannotMove:
+        reason = L"the section \"" + std::wstring(section.begin(), section.end()) +
+                 L"\" lies after the resources and cannot be moved";
+        break;
+    case ResourceSectionProblem::signed_:
+        reason = L"it still carries a signature";
+        break;
+    case ResourceSectionProblem::tooLarge:
+        reason = L"it would grow past 4 GiB";
+        break;
+    case ResourceSectionProblem::none:
+        break;
+    }
+    return L"cannot rebuild the resources of " + std::wstring(path) + L": " + reason +
+           L"; it is left as it was.";
 }
 
 std::wstring newerLauncherFormat(std::wstring_view path, std::uint16_t format) {
@@ -231,18 +289,12 @@ std::wstring signatureNotRemovable(std::wstring_view path) {
 }
 
 std::wstring cannotRead(std::wstring_view path, std::uint32_t error) {
-    return L"cannot read " + std::wstring(path) + L" (Windows error " + std::to_wstring(error) +
-           L").";
+    return L"cannot read " + std::wstring(path) + L" (" + systemErrorText(error) + L").";
 }
 
 std::wstring cannotWrite(std::wstring_view path, std::uint32_t error) {
-    return L"cannot write " + std::wstring(path) + L" (Windows error " + std::to_wstring(error) +
+    return L"cannot write " + std::wstring(path) + L" (" + systemErrorText(error) +
            L"); it is left as it was.";
-}
-
-std::wstring cannotUpdateResources(std::wstring_view path, std::uint32_t error) {
-    return L"cannot update the resources of " + std::wstring(path) + L" (Windows error " +
-           std::to_wstring(error) + L"); it is left as it was.";
 }
 
 std::wstring stamped(std::wstring_view path, std::wstring_view what) {
@@ -267,6 +319,10 @@ std::wstring stampedCodePage(CodePage codePage) {
 
 std::wstring stampedVersion() {
     return L"version information";
+}
+
+std::wstring stampedSubsystem(Subsystem subsystem) {
+    return L"subsystem " + std::wstring(subsystemName(subsystem));
 }
 
 std::wstring removedSignature() {

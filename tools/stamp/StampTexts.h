@@ -5,7 +5,10 @@
 #include "IconFile.h"
 #include "ManifestCodePage.h"
 #include "PeImage.h"
+#include "ResourceSection.h"
+#include "ResourceTree.h"
 #include "SettingsFileText.h"
+#include "Subsystem.h"
 
 #include <cstdint>
 #include <string>
@@ -32,11 +35,15 @@ std::wstring outWithoutStamping();
 std::wstring notAnExecutionLevel(std::wstring_view value);
 std::wstring notACodePage(std::wstring_view value);
 std::wstring notAVersion(std::wstring_view value);
+std::wstring notASubsystem(std::wstring_view value);
 std::wstring seeHelp();
 
 // Refusals.
 std::wstring notALauncher(std::wstring_view path, ExecutableProblem problem);
 std::wstring notALauncherWithoutMark(std::wstring_view path);
+std::wstring damagedResources(std::wstring_view path, ResourceTreeProblem problem);
+std::wstring cannotRebuildResources(std::wstring_view path, ResourceSectionProblem problem,
+                                    std::string_view section);
 std::wstring newerLauncherFormat(std::wstring_view path, std::uint16_t format);
 std::wstring notAnIcon(std::wstring_view path, IconFileProblem problem, std::size_t imageIndex);
 std::wstring settingsDoNotParse(std::wstring_view path, SettingsFileProblem problem,
@@ -48,10 +55,9 @@ std::wstring versionTooLong();
 std::wstring signedLauncher(std::wstring_view path);
 std::wstring signatureNotRemovable(std::wstring_view path);
 
-// Failures of file operations, with the Windows error code.
+// Failures of file operations, with the system's error code.
 std::wstring cannotRead(std::wstring_view path, std::uint32_t error);
 std::wstring cannotWrite(std::wstring_view path, std::uint32_t error);
-std::wstring cannotUpdateResources(std::wstring_view path, std::uint32_t error);
 
 // The line printed after a successful stamping, naming what was written: the parts below,
 // joined by ", ".
@@ -61,6 +67,7 @@ std::wstring stampedSettings(std::size_t sections);
 std::wstring stampedExecutionLevel(std::wstring_view level);
 std::wstring stampedCodePage(CodePage codePage);
 std::wstring stampedVersion();
+std::wstring stampedSubsystem(Subsystem subsystem);
 std::wstring removedSignature();
 std::wstring noSignatureToRemove();
 

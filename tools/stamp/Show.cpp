@@ -7,6 +7,7 @@
 #include "ManifestLevel.h"
 #include "PeImage.h"
 #include "StampTexts.h"
+#include "Subsystem.h"
 #include "settings/EmbeddedSettingsText.h"
 
 #include <optional>
@@ -43,6 +44,16 @@ std::wstring checksumLine(const std::vector<std::uint8_t>& bytes) {
                                : L", the contents give " + hex32(computed) + L"\n");
 }
 
+std::wstring subsystemLine(const std::vector<std::uint8_t>& bytes) {
+    const std::optional<std::uint16_t> value = subsystemOf(bytes);
+    if (!value)
+        return L"  Subsystem: none\n";
+    if (*value == static_cast<std::uint16_t>(Subsystem::console) ||
+        *value == static_cast<std::uint16_t>(Subsystem::windows))
+        return L"  Subsystem: " + std::wstring(subsystemName(static_cast<Subsystem>(*value))) + L"\n";
+    return L"  Subsystem: " + std::to_wstring(*value) + L"\n";
+}
+
 std::wstring signatureLine(const std::vector<std::uint8_t>& bytes) {
     const std::optional<CertificateTable> table = certificateTable(bytes);
     if (!table)
@@ -53,11 +64,11 @@ std::wstring signatureLine(const std::vector<std::uint8_t>& bytes) {
 }
 
 std::wstring iconLines(const ResourceModule& resources) {
-    const std::vector<ResourceName> groups = resources.names(RT_GROUP_ICON);
+    const std::vector<ResourceName> groups = resources.names(kTypeIconGroup);
     if (groups.empty())
         return L"  Icon: none\n";
     std::vector<IconGroupEntry> entries;
-    const auto bytes = resources.bytes(RT_GROUP_ICON, groups.front());
+    const auto bytes = resources.bytes(kTypeIconGroup, groups.front());
     if (!bytes || !parseIconGroup(*bytes, entries))
         return L"  Icon: group " + groups.front().display() + L", damaged\n";
     std::wstring text = L"  Icon: group " + groups.front().display() + L", " +
@@ -65,14 +76,14 @@ std::wstring iconLines(const ResourceModule& resources) {
     for (const IconGroupEntry& entry : entries)
         text += L"    " + pixels(entry.width) + L"x" + pixels(entry.height) + L", " +
                 std::to_wstring(entry.bitCount) + L" bits, " + std::to_wstring(entry.size) +
-                L" bytes (RT_ICON " + std::to_wstring(entry.id) + L")\n";
+                L" bytes (kTypeIcon " + std::to_wstring(entry.id) + L")\n";
     return text;
 }
 
 std::wstring versionLines(const LauncherFile& launcher) {
-    if (launcher.resources.names(RT_VERSION).empty())
+    if (launcher.resources.names(kTypeVersion).empty())
         return L"  Version: none\n";
-    const VersionFields fields = readVersionFields(launcher.path);
+    const VersionFields fields = readVersionFields(launcher.resources);
     std::wstring text = L"  Version: file " + versionText(fields.fileVersion) + L", product " +
                         versionText(fields.productVersion) + L"\n";
     for (const auto& [name, value] : fields.strings)
@@ -81,7 +92,7 @@ std::wstring versionLines(const LauncherFile& launcher) {
 }
 
 std::wstring executionLevelLine(const ResourceModule& resources) {
-    const auto manifest = resources.bytes(RT_MANIFEST, {1, {}});
+    const auto manifest = resources.bytes(kTypeManifest, ResourceName(1));
     if (!manifest)
         return L"  Execution level: no manifest\n";
     const std::string_view text(reinterpret_cast<const char*>(manifest->data()), manifest->size());
@@ -95,7 +106,7 @@ std::wstring executionLevelLine(const ResourceModule& resources) {
 // What the launcher's process runs in: the manifest's activeCodePage, or the ANSI code page of
 // whatever system it runs on.
 std::wstring codePageLine(const ResourceModule& resources) {
-    const auto manifest = resources.bytes(RT_MANIFEST, {1, {}});
+    const auto manifest = resources.bytes(kTypeManifest, ResourceName(1));
     const std::optional<std::string> codePage =
         manifest ? activeCodePage({reinterpret_cast<const char*>(manifest->data()),
                                    manifest->size()})
@@ -106,7 +117,7 @@ std::wstring codePageLine(const ResourceModule& resources) {
 }
 
 std::wstring settingsLines(const ResourceModule& resources) {
-    const auto bytes = resources.bytes(RT_RCDATA, ResourceName::of(embedded::settingsResourceName));
+    const auto bytes = resources.bytes(kTypeRcdata, ResourceName(embedded::settingsResourceName));
     if (!bytes)
         return L"  Settings: none\n";
     const std::wstring settings = decodeEmbeddedSettingsText(*bytes);
@@ -134,7 +145,7 @@ int showLauncher(const std::wstring& path) {
         return exitCode;
     printOut(path + L"\n  Launcher: " + (launcher.is64Bit ? L"64-bit" : L"32-bit") +
              L", resource format " + std::to_wstring(launcher.format) + L"\n" +
-             checksumLine(launcher.bytes) + signatureLine(launcher.bytes) + iconLines(launcher.resources) +
+             subsystemLine(launcher.bytes) + checksumLine(launcher.bytes) + signatureLine(launcher.bytes) + iconLines(launcher.resources) +
              versionLines(launcher) + executionLevelLine(launcher.resources) +
              codePageLine(launcher.resources) + settingsLines(launcher.resources));
     return exitCode;
