@@ -68,6 +68,13 @@ TEST(StampOptions, CodePageAloneIsSomethingToStamp) {
     EXPECT_EQ(system.options.codePage, CodePage::system);
 }
 
+TEST(StampOptions, SubsystemAloneIsSomethingToStamp) {
+    const ParsedCommandLine console = parse({L"--subsystem", L"console", L"--out=b.exe", L"app.exe"});
+    ASSERT_EQ(console.error, L"");
+    EXPECT_EQ(console.options.subsystem, Subsystem::console);
+    EXPECT_EQ(parse({L"--subsystem=windows", L"app.exe"}).options.subsystem, Subsystem::windows);
+}
+
 TEST(StampOptions, ShowAloneAndHelpNeedNothingElse) {
     EXPECT_EQ(parse({L"--show", L"app.exe"}).error, L"");
     EXPECT_TRUE(parse({L"--help"}).options.help);
@@ -108,6 +115,9 @@ TEST(StampOptions, RefusesBadCommandLines) {
         {{L"--product-version=70000", L"app.exe"}, texts::notAVersion(L"70000")},
         {{L"--code-page=65001", L"app.exe"}, texts::notACodePage(L"65001")},
         {{L"--code-page=", L"app.exe"}, texts::notACodePage(L"")},
+        // The subsystem is spelled exactly, as the --show line prints it.
+        {{L"--subsystem=Console", L"app.exe"}, texts::notASubsystem(L"Console")},
+        {{L"--subsystem=gui", L"app.exe"}, texts::notASubsystem(L"gui")},
     };
     for (const Case& c : cases)
         EXPECT_EQ(parse(c.arguments).error, c.error)

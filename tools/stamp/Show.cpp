@@ -76,7 +76,7 @@ std::wstring iconLines(const ResourceModule& resources) {
     for (const IconGroupEntry& entry : entries)
         text += L"    " + pixels(entry.width) + L"x" + pixels(entry.height) + L", " +
                 std::to_wstring(entry.bitCount) + L" bits, " + std::to_wstring(entry.size) +
-                L" bytes (kTypeIcon " + std::to_wstring(entry.id) + L")\n";
+                L" bytes (RT_ICON " + std::to_wstring(entry.id) + L")\n";
     return text;
 }
 
