@@ -277,8 +277,11 @@ bool resourceNameBefore(const ResourceName& a, const ResourceName& b) {
 ResourceTree readResourceTree(std::span<const std::uint8_t> image) {
     ResourceTree empty;
     const std::optional<PeLayout> layout = readPeLayout(image);
-    const PeDirectory directory =
-        layout ? directoryOf(*layout, kDirectoryResources) : PeDirectory{};
+    if (!layout) {
+        empty.problem = ResourceTreeProblem::damagedHeaders;
+        return empty;
+    }
+    const PeDirectory directory = directoryOf(*layout, kDirectoryResources);
     if (directory.address == 0) {
         empty.problem = ResourceTreeProblem::noResources;
         return empty;

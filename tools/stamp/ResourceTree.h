@@ -39,6 +39,7 @@ struct ResourceEntry {
 
 enum class ResourceTreeProblem {
     none,
+    damagedHeaders, // the headers or the section table are cut short or damaged
     noResources,  // the image has no resource directory
     outsideImage, // a directory, name or data entry lies outside the section's bytes
     badShape,     // not three levels, a string language, a duplicate entry, or no name at all

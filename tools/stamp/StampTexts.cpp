@@ -157,6 +157,9 @@ std::wstring notALauncherWithoutMark(std::wstring_view path) {
 std::wstring damagedResources(std::wstring_view path, ResourceTreeProblem problem) {
     std::wstring reason;
     switch (problem) {
+    case ResourceTreeProblem::damagedHeaders:
+        return std::wstring(path) + L" is not a Qova launcher: its headers or section table are "
+                                    L"cut short or damaged. It is left as it was.";
     case ResourceTreeProblem::outsideImage:
         reason = L"a part of it lies outside the file";
         break;
