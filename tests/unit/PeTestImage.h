@@ -40,9 +40,10 @@ inline SectionFields sectionFields(const std::vector<std::uint8_t>& image, std::
     return {get32(image, at + 8), get32(image, at + 12), get32(image, at + 16), get32(image, at + 20)};
 }
 
-inline std::vector<std::uint8_t> image(const std::vector<ResourceEntry>& resources,
-                                       const std::vector<std::string>& later = {".reloc"},
-                                       const std::string& appended = "") {
+// The image with `tree` as the bytes of its resource section, whatever they hold.
+inline std::vector<std::uint8_t> imageWithTree(const std::vector<std::uint8_t>& tree,
+                                               const std::vector<std::string>& later = {".reloc"},
+                                               const std::string& appended = "") {
     std::vector<std::uint8_t> bytes(0x400, 0);
     bytes[0] = 'M';
     bytes[1] = 'Z';
@@ -81,7 +82,6 @@ inline std::vector<std::uint8_t> image(const std::vector<ResourceEntry>& resourc
         return start;
     };
     addSection(0, ".text", std::vector<std::uint8_t>(0x180, 0xC3));
-    const std::vector<std::uint8_t> tree = buildResourceSection(resources, kResourceAddress);
     addSection(1, ".rsrc", tree);
     put32(bytes, kDirectories + 16, kResourceAddress);
     put32(bytes, kDirectories + 20, static_cast<std::uint32_t>(tree.size()));
@@ -101,6 +101,12 @@ inline std::vector<std::uint8_t> image(const std::vector<ResourceEntry>& resourc
     put32(bytes, kOptional + 56, address);
     bytes.insert(bytes.end(), appended.begin(), appended.end());
     return bytes;
+}
+
+inline std::vector<std::uint8_t> image(const std::vector<ResourceEntry>& resources,
+                                       const std::vector<std::string>& later = {".reloc"},
+                                       const std::string& appended = "") {
+    return imageWithTree(buildResourceSection(resources, kResourceAddress), later, appended);
 }
 
 inline std::vector<std::uint8_t> data(const std::string& text) {
