@@ -1,5 +1,5 @@
 // The stamping tool's help, messages and exit codes, in one place (the user documentation
-// quotes them). The report of --show is laid out where it is made, in Show_win.cpp.
+// quotes them). The report of --show is laid out where it is made, in Show.cpp.
 #pragma once
 
 #include "IconFile.h"
