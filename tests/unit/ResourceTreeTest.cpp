@@ -1,6 +1,7 @@
 // The resource tree as the tool reads it from an image and writes it back, and the image with
 // its resource section rebuilt: sizes, moved sections and refusals.
 #include "PeTestImage.h"
+#include "PeImage.h"
 #include "ResourceSection.h"
 #include "ResourceTree.h"
 #include "Subsystem.h"
@@ -172,14 +173,16 @@ TEST(ResourceSection, RefusesWhatItCannotRebuildSoundly) {
     EXPECT_EQ(withResources(image(sample(), {}), sample()).problem, ResourceSectionProblem::none);
 }
 
-TEST(Subsystem, SetsTheFieldOfTheOptionalHeader) {
+// Catches the field written at the wrong offset or a checksum left stale.
+TEST(Subsystem, SetsTheFieldOfTheOptionalHeaderAndTheChecksum) {
     std::vector<std::uint8_t> bytes = image(sample());
-    EXPECT_EQ(subsystemOf(bytes), 2);
-    ASSERT_TRUE(setSubsystem(bytes, Subsystem::console));
+    EXPECT_EQ(imageSubsystem(bytes), Subsystem::windows);
+    ASSERT_TRUE(setImageSubsystem(bytes, Subsystem::console));
     EXPECT_EQ(bytes[kOptional + 68], 3);
-    EXPECT_EQ(subsystemOf(bytes), 3);
+    EXPECT_EQ(imageSubsystem(bytes), Subsystem::console);
+    EXPECT_EQ(get32(bytes, kOptional + 64), peChecksum(bytes, kOptional + 64));
     std::vector<std::uint8_t> text(0x200, 'x');
-    EXPECT_FALSE(setSubsystem(text, Subsystem::console));
+    EXPECT_FALSE(setImageSubsystem(text, Subsystem::console));
     EXPECT_EQ(text, std::vector<std::uint8_t>(0x200, 'x'));
 }
 

@@ -45,13 +45,9 @@ std::wstring checksumLine(const std::vector<std::uint8_t>& bytes) {
 }
 
 std::wstring subsystemLine(const std::vector<std::uint8_t>& bytes) {
-    const std::optional<std::uint16_t> value = subsystemOf(bytes);
-    if (!value)
-        return L"  Subsystem: none\n";
-    if (*value == static_cast<std::uint16_t>(Subsystem::console) ||
-        *value == static_cast<std::uint16_t>(Subsystem::windows))
-        return L"  Subsystem: " + std::wstring(subsystemName(static_cast<Subsystem>(*value))) + L"\n";
-    return L"  Subsystem: " + std::to_wstring(*value) + L"\n";
+    const std::optional<Subsystem> subsystem = imageSubsystem(bytes);
+    return L"  Subsystem: " + std::wstring(subsystem ? subsystemName(*subsystem) : L"other") +
+           L"\n";
 }
 
 std::wstring signatureLine(const std::vector<std::uint8_t>& bytes) {

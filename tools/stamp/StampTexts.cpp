@@ -37,8 +37,9 @@ Options:
   --code-page utf-8          the process code page UTF-8 (Windows 10 1903 and later):
                              paths and options reach Java whole whatever the system's
                              code page; --code-page system takes it out again
-  --subsystem console        a console program: Windows gives it a console when it
-                             is not started from one (--subsystem windows: none)
+  --subsystem console        a launcher for a command-line tool: it runs in the
+                             console it is started from (--subsystem windows, as
+                             built, makes it windowed again)
   --product-name TEXT        version information: ProductName
   --file-version VERSION     FileVersion, and the numeric file version
   --product-version VERSION  ProductVersion, and the numeric product version
@@ -122,8 +123,7 @@ std::wstring notAVersion(std::wstring_view value) {
 }
 
 std::wstring notASubsystem(std::wstring_view value) {
-    return quoted(value) + L" is not a subsystem the launcher can be stamped with: use console or "
-                           L"windows.";
+    return quoted(value) + L" is not a subsystem: use console or windows.";
 }
 
 std::wstring seeHelp() {

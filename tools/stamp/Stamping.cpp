@@ -293,7 +293,7 @@ bool stampedImage(const LauncherFile& launcher, const StampPlan& plan,
         return false;
     }
     bytes = std::move(rebuilt.image);
-    if (plan.subsystem && !setSubsystem(bytes, *plan.subsystem)) {
+    if (plan.subsystem && !setImageSubsystem(bytes, *plan.subsystem)) {
         printError(texts::cannotRebuildResources(launcher.path,
                                                  ResourceSectionProblem::damagedHeaders, {}));
         return false;

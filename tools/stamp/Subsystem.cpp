@@ -1,12 +1,15 @@
 #include "Subsystem.h"
 
 #include "ByteReading.h"
+#include "PeImage.h"
 #include "PeLayout.h"
 
 namespace {
 
 // At the same offset in PE32 and PE32+ optional headers.
 constexpr std::size_t kSubsystemInOptionalHeader = 68;
+constexpr std::uint16_t kSubsystemWindows = 2;
+constexpr std::uint16_t kSubsystemConsole = 3;
 
 std::optional<std::size_t> subsystemField(std::span<const std::uint8_t> image) {
     const std::optional<PeLayout> layout = readPeLayout(image);
@@ -18,10 +21,10 @@ std::optional<std::size_t> subsystemField(std::span<const std::uint8_t> image) {
 } // namespace
 
 std::optional<Subsystem> parseSubsystem(std::wstring_view text) {
-    if (text == L"console")
-        return Subsystem::console;
     if (text == L"windows")
         return Subsystem::windows;
+    if (text == L"console")
+        return Subsystem::console;
     return std::nullopt;
 }
 
@@ -29,17 +32,22 @@ const wchar_t* subsystemName(Subsystem subsystem) {
     return subsystem == Subsystem::console ? L"console" : L"windows";
 }
 
-std::optional<std::uint16_t> subsystemOf(std::span<const std::uint8_t> image) {
+std::optional<Subsystem> imageSubsystem(std::span<const std::uint8_t> image) {
     const auto field = subsystemField(image);
-    if (!field)
-        return std::nullopt;
-    return readLe16(image, *field);
+    const std::uint16_t value = field ? readLe16(image, *field) : 0;
+    if (value == kSubsystemWindows)
+        return Subsystem::windows;
+    if (value == kSubsystemConsole)
+        return Subsystem::console;
+    return std::nullopt;
 }
 
-bool setSubsystem(std::span<std::uint8_t> image, Subsystem subsystem) {
+bool setImageSubsystem(std::span<std::uint8_t> image, Subsystem subsystem) {
     const auto field = subsystemField(image);
-    if (!field)
+    const std::optional<std::size_t> checksumField = checksumOffset(image);
+    if (!field || !checksumField)
         return false;
-    writeLe16(image, *field, static_cast<std::uint16_t>(subsystem));
+    writeLe16(image, *field, subsystem == Subsystem::console ? kSubsystemConsole : kSubsystemWindows);
+    writeLe32(image, *checksumField, peChecksum(image, *checksumField));
     return true;
 }

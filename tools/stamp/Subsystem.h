@@ -1,5 +1,5 @@
-// The Windows subsystem an executable asks for in its optional header: a console program gets
-// a console from Windows when started outside one, a windows program gets none.
+// How Windows starts a program, from its optional header's Subsystem field: windowed (no
+// console), or in a console, which Windows makes when the program is not started from one.
 #pragma once
 
 #include <cstdint>
@@ -7,13 +7,16 @@
 #include <span>
 #include <string_view>
 
-enum class Subsystem : std::uint16_t { windows = 2, console = 3 };
+enum class Subsystem { windows, console };
 
-// "console" or "windows", exactly; none for anything else.
+// "windows" or "console", exact case; none for anything else.
 [[nodiscard]] std::optional<Subsystem> parseSubsystem(std::wstring_view text);
 [[nodiscard]] const wchar_t* subsystemName(Subsystem subsystem);
 
-// The Subsystem field; none when the optional header is too short to hold it.
-[[nodiscard]] std::optional<std::uint16_t> subsystemOf(std::span<const std::uint8_t> image);
-// Sets the field (the checksum is left for the caller); false when the header cannot hold it.
-[[nodiscard]] bool setSubsystem(std::span<std::uint8_t> image, Subsystem subsystem);
+// The image's subsystem; none when it is not a PE image or its Subsystem field is neither
+// of the two a launcher can have.
+[[nodiscard]] std::optional<Subsystem> imageSubsystem(std::span<const std::uint8_t> image);
+
+// Sets the optional header's Subsystem field and then the checksum over the changed bytes.
+// False, the bytes unchanged, when the image has no optional header holding both fields.
+[[nodiscard]] bool setImageSubsystem(std::span<std::uint8_t> image, Subsystem subsystem);
