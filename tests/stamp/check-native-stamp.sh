@@ -80,6 +80,13 @@ both version launcher.exe "${version[@]}"
 both subsystem launcher.exe --subsystem console
 both all launcher.exe --icon three.ico --settings first.ini --execution-level highestAvailable \
     --code-page utf-8 --subsystem console "${version[@]}"
+# The 32-bit launcher, which the paired build makes beside the 64-bit one.
+if [ -f "$build/win32/bin/launcher.exe" ]; then
+    cp "$build/win32/bin/launcher.exe" launcher32.exe
+    both launcher32 launcher32.exe --icon three.ico --settings first.ini --subsystem console "${version[@]}"
+else
+    fail "no 32-bit launcher in $build/win32 to stamp"
+fi
 sign launcher.exe signed.exe || fail "osslsigncode could not sign the launcher"
 both unsigned signed.exe --remove-signature --settings first.ini
 

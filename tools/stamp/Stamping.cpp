@@ -262,8 +262,8 @@ class StagingFile {
 };
 
 // A signature covers the bytes stamping changes: a signed launcher is stamped only when the
-// user asked for its signature to go. The table is dropped from the bytes the staging copy
-// starts from; the checksum is recomputed with the stamped resources.
+// user asked for its signature to go. The table is dropped from the bytes the resources are
+// then rebuilt in; the checksum is recomputed with the stamped resources.
 bool planSignature(LauncherFile& launcher, bool removeSignature, StampPlan& plan,
                    int& exitCode) {
     const bool isSigned = certificateTable(launcher.bytes).has_value();
