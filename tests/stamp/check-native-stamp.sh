@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The stamping tool built for the build machine (Linux) against qova-stamp.exe under Wine: each
-# option group, every option at once, a signed launcher with --remove-signature, and a stamped
-# copy stamped again, on the built launcher. Both must write the same bytes. The natively
-# stamped launcher is then read back by tools that share no code with ours: MinGW's objdump
-# (headers, sizes, subsystem) and windres (every resource), osslsigncode (signs and verifies
-# it), and qova-stamp.exe --show under Wine.
+# option group, every option at once, the 32-bit launcher, a signed launcher with
+# --remove-signature, and a stamped copy stamped again, on the built launchers. Both must write
+# the same bytes. The natively stamped launcher is then read back by tools that share no code
+# with ours: MinGW's objdump (headers, sizes, subsystem) and windres (every resource),
+# osslsigncode (signs and verifies it), and qova-stamp.exe --show under Wine; and a launcher
+# stamped and signed here without Wine starts under Wine as the end-to-end test's own does.
 # Usage: tests/stamp/check-native-stamp.sh NATIVE-QOVA-STAMP BUILD-DIR, with the Wine prefix and
 # display of scripts/test.sh (or of scripts/wine-env.sh).
 set -euo pipefail
@@ -14,7 +15,7 @@ build=$(cd "$2" && pwd)
 bin="$build/bin"
 objdump=x86_64-w64-mingw32-objdump
 windres=x86_64-w64-mingw32-windres
-for tool in $objdump $windres openssl osslsigncode python3; do
+for tool in $objdump $windres openssl osslsigncode python3 winepath; do
     command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/setup.sh installs it)"; exit 1; }
 done
 [ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] ||
@@ -128,5 +129,20 @@ code=0
 [ "$code" -eq 1 ] && grep -q "carries a code signature" refused.log || { cat refused.log; fail "the native tool did not refuse a signed launcher"; }
 cmp -s refused.exe signed.exe || fail "the refused stamping changed the signed launcher"
 
-[ $status -eq 0 ] && echo "ok: both tools wrote the same bytes for every case; objdump, windres, osslsigncode and --show read the result"
+# Stamped and signed without Wine, it starts with its embedded settings, icon and version: the
+# same inputs as the end-to-end test's stamping (its settings read back from its copy), the same
+# bytes, and the signed copy launched by the end-to-end test.
+e2e() { wine "$bin/e2e_tests.exe" --gtest_filter="SelfContainedLaunch.$1" </dev/null 2>&1; }
+QOVA_KEEP_STAMPED_LAUNCHER=$(winepath -w "$work/e2e-windows.exe") e2e StampedLauncherNeedsNothingBesideIt \
+    >e2e.log || { cat e2e.log; fail "the end-to-end test's stamped launcher did not launch"; }
+windows_stamp --show e2e-windows.exe 2>&1 | tr -d '\r' |
+    sed -n '/^  Settings:$/,$ { /^    /s/^    //p }' >e2e-settings.ini
+"$native" --settings e2e-settings.ini --icon "$bin/e2e-data/app.ico" --product-name Viewer \
+    --file-version 2.1.0.7 --out e2e-linux.exe launcher.exe >/dev/null || fail "the native tool did not stamp the end-to-end launcher"
+cmp e2e-linux.exe e2e-windows.exe || fail "the native stamping differs from the end-to-end test's"
+sign e2e-linux.exe e2e-signed.exe && verifies e2e-signed.exe || fail "the natively stamped launcher does not sign and verify"
+QOVA_SIGNED_LAUNCHER=$(winepath -w "$work/e2e-signed.exe") e2e SignedCopyStartsTheSame >e2e.log || true
+grep -q "\[  PASSED  \] 1 test" e2e.log || { cat e2e.log; fail "the launcher stamped and signed without Wine did not start"; }
+
+[ $status -eq 0 ] && echo "ok: both tools wrote the same bytes for every case; objdump, windres, osslsigncode and --show read the result; stamped and signed without Wine, it launched"
 exit $status
