@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the launcher (64-bit, and the 32-bit paired launcher as launcher32.exe) and the stamping
-# tool for release (MinSizeRel, MinGW-w64) and packs them, with the sample settings file, the
+# tool for release (MinSizeRel, MinGW-w64), the stamping tool for Linux too (x86_64, static, in
+# the folder linux of the build folder), and packs them, with the sample settings file, the
 # launch trace reader explain.py and the user documentation (docs, with its pictures), into one
 # archive:
 # build/qova-launcher-VERSION.zip, holding the folder qova-launcher-VERSION.
@@ -35,6 +36,10 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$build" --target launcher qova-stamp paired_launcher-configure
 cmake --build "$build/win32" --target launcher
+# The stamping tool for Linux build machines, from the same sources, without sanitizers.
+cmake -S "$root" -B "$build/linux" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DQOVA_SANITIZE=OFF \
+    -DQOVA_STATIC_STAMP=ON >/dev/null
+cmake --build "$build/linux" --target qova-stamp
 
 name="qova-launcher-$version"
 stage=$(mktemp -d)
@@ -42,6 +47,7 @@ trap 'rm -rf "$stage"' EXIT
 mkdir "$stage/$name"
 cp "$build/bin/launcher.exe" "$build/bin/qova-stamp.exe" "$stage/$name/"
 cp "$build/win32/bin/launcher.exe" "$stage/$name/launcher32.exe"
+cp "$build/linux/bin/qova-stamp" "$stage/$name/"
 cp "$root/packaging/sample.ini" "$root/scripts/explain.py" "$stage/$name/"
 cp -R "$root/docs" "$stage/$name/docs"
 

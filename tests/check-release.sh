@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the release script on an existing MinSizeRel Windows build and checks the archive: its
-# name, its folder, and that it holds the built launchers and tool, the sample settings file and
-# the user documentation with every picture its pages show.
+# name, its folder, and that it holds the built launchers and tools (the Linux qova-stamp static,
+# so that it runs on any x86_64 Linux), the sample settings file and the user documentation with
+# every picture its pages show.
 # Usage: tests/check-release.sh BUILD-DIR
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,6 +25,13 @@ status=0
 for file in launcher.exe qova-stamp.exe; do
     cmp -s "$folder/$file" "$build/bin/$file" || { echo "$file differs from the build's or is missing"; status=1; }
 done
+cmp -s "$folder/qova-stamp" "$build/linux/bin/qova-stamp" || { echo "qova-stamp (Linux) differs from the build's or is missing"; status=1; }
+if [ -f "$folder/qova-stamp" ]; then
+    readelf -h "$folder/qova-stamp" | grep -q "Machine:.*X86-64" || { echo "qova-stamp is not an x86_64 program"; status=1; }
+    # Static: no shared library to look for, not even the C library of some version.
+    ! readelf -d "$folder/qova-stamp" 2>/dev/null | grep -q NEEDED || { echo "qova-stamp needs shared libraries: $(readelf -d "$folder/qova-stamp" | grep NEEDED)"; status=1; }
+    [ -x "$folder/qova-stamp" ] && "$folder/qova-stamp" --help >/dev/null || { echo "qova-stamp does not run"; status=1; }
+fi
 cmp -s "$folder/launcher32.exe" "$build/win32/bin/launcher.exe" || { echo "launcher32.exe differs from the 32-bit build's or is missing"; status=1; }
 cmp -s "$folder/sample.ini" "$root/packaging/sample.ini" || { echo "sample.ini missing or different"; status=1; }
 cmp -s "$folder/explain.py" "$root/scripts/explain.py" || { echo "explain.py missing or different"; status=1; }

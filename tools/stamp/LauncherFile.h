@@ -21,6 +21,6 @@ struct LauncherFile {
 [[nodiscard]] bool openLauncherFile(const std::wstring& path, LauncherFile& launcher,
                                     int& exitCode);
 
-// The version fields the file carries (through the Windows version functions); all empty and
-// zero when it has none.
-[[nodiscard]] VersionFields readVersionFields(const std::wstring& path);
+// The version fields the launcher carries, from the resource the Windows version functions
+// read (version resource 1, else the first); all empty and zero when it has none.
+[[nodiscard]] VersionFields readVersionFields(const ResourceModule& resources);

@@ -220,35 +220,3 @@ bool removeCertificateTable(std::vector<std::uint8_t>& image) {
     writeLe32(image, entry + 4, 0);
     return true;
 }
-
-std::optional<Subsystem> parseSubsystem(std::wstring_view text) {
-    if (text == L"windows")
-        return Subsystem::windows;
-    if (text == L"console")
-        return Subsystem::console;
-    return std::nullopt;
-}
-
-const wchar_t* subsystemName(Subsystem subsystem) {
-    return subsystem == Subsystem::console ? L"console" : L"windows";
-}
-
-std::optional<Subsystem> imageSubsystem(std::span<const std::uint8_t> image) {
-    const std::optional<std::uint16_t> value = peSubsystem(image);
-    if (value == kSubsystemWindows)
-        return Subsystem::windows;
-    if (value == kSubsystemConsole)
-        return Subsystem::console;
-    return std::nullopt;
-}
-
-bool setImageSubsystem(std::span<std::uint8_t> image, Subsystem subsystem) {
-    const std::optional<std::size_t> field = peSubsystemOffset(image);
-    const std::optional<std::size_t> checksumField = checksumOffset(image);
-    if (!field || !checksumField)
-        return false;
-    writeLe16(image, *field,
-              subsystem == Subsystem::console ? kSubsystemConsole : kSubsystemWindows);
-    writeLe32(image, *checksumField, peChecksum(image, *checksumField));
-    return true;
-}

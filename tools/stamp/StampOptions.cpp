@@ -80,6 +80,12 @@ bool take(StampOptions& options, std::wstring_view option, const std::wstring& v
             error = texts::notACodePage(value);
         return options.codePage.has_value();
     }
+    if (option == L"--subsystem") {
+        options.subsystem = parseSubsystem(value);
+        if (!options.subsystem)
+            error = texts::notASubsystem(value);
+        return options.subsystem.has_value();
+    }
     error = texts::unknownOption(option);
     return false;
 }

@@ -1,5 +1,7 @@
 #include "StampTexts.h"
 
+#include "FileBytes.h"
+
 namespace texts {
 
 namespace {
@@ -19,6 +21,8 @@ std::wstring help() {
 
 Writes into a copy of the Qova launcher its application icon, its version
 information, its embedded settings and the execution level its manifest requests.
+It rebuilds the launcher's resources itself, on Windows and Linux alike: the same
+inputs give the same bytes on either.
 Every input is checked first: when one is refused, nothing is written. The stamped
 file replaces the target only once all of it has been written.
 
@@ -97,8 +101,8 @@ std::wstring noLauncher() {
 }
 
 std::wstring nothingToDo() {
-    return L"nothing to do: give --icon, --settings, --execution-level, --code-page, "
-           L"--subsystem, a version option, --remove-signature or --show.";
+    return L"nothing to do: give --icon, --settings, --execution-level, --code-page, --subsystem, "
+           L"a version option, --remove-signature or --show.";
 }
 
 std::wstring outWithoutStamping() {
@@ -151,6 +155,56 @@ std::wstring notALauncherWithoutMark(std::wstring_view path) {
     return std::wstring(path) +
            L" is not a Qova launcher: it lacks the launcher's mark (the RCDATA resource "
            L"\"QOVA_LAUNCHER\").";
+}
+
+std::wstring damagedResources(std::wstring_view path, ResourceTreeProblem problem) {
+    std::wstring reason;
+    switch (problem) {
+    case ResourceTreeProblem::damagedHeaders:
+        return std::wstring(path) + L" is not a Qova launcher: its headers or section table are "
+                                    L"cut short or damaged. It is left as it was.";
+    case ResourceTreeProblem::outsideImage:
+        reason = L"a part of it lies outside the file";
+        break;
+    case ResourceTreeProblem::badShape:
+        reason = L"it is not a tree of types, names and languages";
+        break;
+    case ResourceTreeProblem::tooLarge:
+        reason = L"it claims more resources than the file holds";
+        break;
+    case ResourceTreeProblem::noResources:
+    case ResourceTreeProblem::none:
+        break;
+    }
+    return std::wstring(path) + L" is not a Qova launcher: its resource directory is damaged (" +
+           reason + L"). It is left as it was.";
+}
+
+std::wstring cannotRebuildResources(std::wstring_view path, ResourceSectionProblem problem,
+                                    std::string_view section) {
+    std::wstring reason;
+    switch (problem) {
+    case ResourceSectionProblem::damagedHeaders:
+        reason = L"its headers or section table are damaged";
+        break;
+    case ResourceSectionProblem::noResourceSection:
+        reason = L"its resources do not start a section of their own";
+        break;
+    case ResourceSectionProblem::sectionCannotMove:
+        reason = L"the section \"" + std::wstring(section.begin(), section.end()) +
+                 L"\" lies after the resources and cannot be moved";
+        break;
+    case ResourceSectionProblem::signed_:
+        reason = L"it still carries a signature";
+        break;
+    case ResourceSectionProblem::tooLarge:
+        reason = L"it would grow past 4 GiB";
+        break;
+    case ResourceSectionProblem::none:
+        break;
+    }
+    return L"cannot rebuild the resources of " + std::wstring(path) + L": " + reason +
+           L"; it is left as it was.";
 }
 
 std::wstring newerLauncherFormat(std::wstring_view path, std::uint16_t format) {
@@ -241,18 +295,12 @@ std::wstring signatureNotRemovable(std::wstring_view path) {
 }
 
 std::wstring cannotRead(std::wstring_view path, std::uint32_t error) {
-    return L"cannot read " + std::wstring(path) + L" (Windows error " + std::to_wstring(error) +
-           L").";
+    return L"cannot read " + std::wstring(path) + L" (" + systemErrorText(error) + L").";
 }
 
 std::wstring cannotWrite(std::wstring_view path, std::uint32_t error) {
-    return L"cannot write " + std::wstring(path) + L" (Windows error " + std::to_wstring(error) +
+    return L"cannot write " + std::wstring(path) + L" (" + systemErrorText(error) +
            L"); it is left as it was.";
-}
-
-std::wstring cannotUpdateResources(std::wstring_view path, std::uint32_t error) {
-    return L"cannot update the resources of " + std::wstring(path) + L" (Windows error " +
-           std::to_wstring(error) + L"); it is left as it was.";
 }
 
 std::wstring stamped(std::wstring_view path, std::wstring_view what) {

@@ -1,11 +1,14 @@
 // The stamping tool's help, messages and exit codes, in one place (the user documentation
-// quotes them). The report of --show is laid out where it is made, in Show_win.cpp.
+// quotes them). The report of --show is laid out where it is made, in Show.cpp.
 #pragma once
 
 #include "IconFile.h"
 #include "ManifestCodePage.h"
 #include "PeImage.h"
+#include "ResourceSection.h"
+#include "ResourceTree.h"
 #include "SettingsFileText.h"
+#include "Subsystem.h"
 
 #include <cstdint>
 #include <string>
@@ -38,6 +41,9 @@ std::wstring seeHelp();
 // Refusals.
 std::wstring notALauncher(std::wstring_view path, ExecutableProblem problem);
 std::wstring notALauncherWithoutMark(std::wstring_view path);
+std::wstring damagedResources(std::wstring_view path, ResourceTreeProblem problem);
+std::wstring cannotRebuildResources(std::wstring_view path, ResourceSectionProblem problem,
+                                    std::string_view section);
 std::wstring newerLauncherFormat(std::wstring_view path, std::uint16_t format);
 std::wstring notAnIcon(std::wstring_view path, IconFileProblem problem, std::size_t imageIndex);
 std::wstring settingsDoNotParse(std::wstring_view path, SettingsFileProblem problem,
@@ -49,10 +55,9 @@ std::wstring versionTooLong();
 std::wstring signedLauncher(std::wstring_view path);
 std::wstring signatureNotRemovable(std::wstring_view path);
 
-// Failures of file operations, with the Windows error code.
+// Failures of file operations, with the system's error code.
 std::wstring cannotRead(std::wstring_view path, std::uint32_t error);
 std::wstring cannotWrite(std::wstring_view path, std::uint32_t error);
-std::wstring cannotUpdateResources(std::wstring_view path, std::uint32_t error);
 
 // The line printed after a successful stamping, naming what was written: the parts below,
 // joined by ", ".

@@ -2,6 +2,8 @@
 
 #include "ByteReading.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::uint32_t kFixedSignature = 0xFEEF04BD;
@@ -69,7 +71,114 @@ std::vector<std::uint8_t> fixedFileInfo(const VersionFields& fields) {
     return bytes;
 }
 
+// One block of the resource as read back: its key, its value and where its children lie.
+struct Block {
+    std::wstring key;
+    std::uint16_t valueLength = 0;
+    std::span<const std::uint8_t> value;    // from the value's start to the block's end
+    std::span<const std::uint8_t> children; // from the first child to the block's end
+};
+
+std::size_t alignedTo32Bits(std::size_t offset) {
+    return (offset + 3) & ~std::size_t{3};
+}
+
+// The block at the start of `bytes`; none when its length or key leave the bytes. `next` is
+// where the following sibling starts.
+std::optional<Block> readBlock(std::span<const std::uint8_t> bytes, std::size_t& next) {
+    if (bytes.size() < 6)
+        return std::nullopt;
+    const std::size_t length = readLe16(bytes, 0);
+    if (length < 6 || length > bytes.size())
+        return std::nullopt;
+    const std::span<const std::uint8_t> block = bytes.first(length);
+    Block read;
+    read.valueLength = readLe16(block, 2);
+    const std::size_t valueBytes =
+        readLe16(block, 4) == kTextValue ? 2 * std::size_t{read.valueLength} : read.valueLength;
+    std::size_t at = 6;
+    for (;; at += 2) {
+        if (at + 2 > block.size())
+            return std::nullopt;
+        const std::uint16_t unit = readLe16(block, at);
+        if (unit == 0)
+            break;
+        read.key.push_back(static_cast<wchar_t>(unit));
+    }
+    at = std::min(alignedTo32Bits(at + 2), block.size());
+    read.value = block.subspan(at);
+    at = std::min(alignedTo32Bits(at + std::min(valueBytes, block.size() - at)), block.size());
+    read.children = block.subspan(at);
+    next = alignedTo32Bits(length);
+    return read;
+}
+
+// The children of a block, each handed to `visit`, until one does not read.
+template <typename Visit>
+void forEachChild(std::span<const std::uint8_t> children, Visit visit) {
+    std::size_t at = 0;
+    while (at < children.size()) {
+        std::size_t next = 0;
+        const std::optional<Block> child = readBlock(children.subspan(at), next);
+        if (!child)
+            return;
+        visit(*child);
+        at += next;
+    }
+}
+
+bool sameKey(std::wstring_view a, std::wstring_view b) {
+    const auto upper = [](wchar_t c) { return c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](wchar_t x, wchar_t y) {
+               return upper(x) == upper(y);
+           });
+}
+
+VersionNumber versionOf(std::uint32_t high, std::uint32_t low) {
+    return {static_cast<std::uint16_t>(high >> 16), static_cast<std::uint16_t>(high & 0xFFFF),
+            static_cast<std::uint16_t>(low >> 16), static_cast<std::uint16_t>(low & 0xFFFF)};
+}
+
 } // namespace
+
+VersionFields parseVersionResource(std::span<const std::uint8_t> bytes) {
+    VersionFields fields;
+    std::size_t next = 0;
+    const std::optional<Block> root = readBlock(bytes, next);
+    if (!root)
+        return fields;
+    if (root->valueLength >= 52 && root->value.size() >= 52 &&
+        readLe32(root->value, 0) == kFixedSignature) {
+        fields.fileVersion = versionOf(readLe32(root->value, 8), readLe32(root->value, 12));
+        fields.productVersion = versionOf(readLe32(root->value, 16), readLe32(root->value, 20));
+    }
+    std::vector<std::pair<std::wstring, std::wstring>> found;
+    forEachChild(root->children, [&](const Block& info) {
+        if (info.key != L"StringFileInfo")
+            return;
+        forEachChild(info.children, [&](const Block& table) {
+            if (!sameKey(table.key, kVersionLanguageBlock))
+                return;
+            forEachChild(table.children, [&](const Block& string) {
+                std::wstring value;
+                for (std::size_t i = 0; i + 1 < string.value.size() && i / 2 < string.valueLength; i += 2) {
+                    const std::uint16_t unit = readLe16(string.value, i);
+                    if (unit == 0)
+                        break;
+                    value.push_back(static_cast<wchar_t>(unit));
+                }
+                found.emplace_back(string.key, std::move(value));
+            });
+        });
+    });
+    for (const wchar_t* name : kVersionStringNames) {
+        const auto string = std::find_if(found.begin(), found.end(),
+                                         [&](const auto& pair) { return sameKey(pair.first, name); });
+        if (string != found.end() && !string->second.empty())
+            fields.strings.emplace_back(name, string->second);
+    }
+    return fields;
+}
 
 std::optional<VersionNumber> parseVersionNumber(std::wstring_view text) {
     VersionNumber number{};

@@ -39,3 +39,8 @@ struct VersionFields {
 // None when the texts are too long for the block lengths (64 KiB in all).
 [[nodiscard]] std::optional<std::vector<std::uint8_t>>
 buildVersionResource(const VersionFields& fields);
+
+// The fields of a version resource, as the Windows version functions read them: the fixed
+// versions, and the strings of the table kVersionLanguageBlock (its key in any case) in the
+// order of kVersionStringNames. Whatever is missing or damaged reads as empty and zero.
+[[nodiscard]] VersionFields parseVersionResource(std::span<const std::uint8_t> bytes);

@@ -1,5 +1,6 @@
 #include "Stamping.h"
 
+#include "ByteReading.h"
 #include "ConsoleOutput.h"
 #include "FileBytes.h"
 #include "IconFile.h"
@@ -7,6 +8,7 @@
 #include "ManifestCodePage.h"
 #include "ManifestLevel.h"
 #include "PeImage.h"
+#include "ResourceSection.h"
 #include "SettingsFileText.h"
 #include "StampTexts.h"
 #include "settings/EmbeddedSettingsText.h"
@@ -17,7 +19,7 @@
 
 namespace {
 
-constexpr WORD kNeutralLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
+constexpr std::uint16_t kNeutralLanguage = 0;
 
 // The launcher's whole resource set as stamping leaves it, and the words for the message that
 // says what changed.
@@ -26,16 +28,15 @@ struct StampPlan {
     std::optional<Subsystem> subsystem;
     std::vector<std::wstring> summary;
 
-    void remove(LPCWSTR type, const ResourceName& name, WORD language) {
-        const ResourceName typeName = ResourceName::of(type);
+    void remove(const ResourceName& type, const ResourceName& name, std::uint16_t language) {
         std::erase_if(resources, [&](const ResourceEntry& entry) {
-            return entry.type == typeName && entry.name == name && entry.language == language;
+            return entry.type == type && entry.name == name && entry.language == language;
         });
     }
-    void write(LPCWSTR type, const ResourceName& name, WORD language,
+    void write(const ResourceName& type, const ResourceName& name, std::uint16_t language,
                std::vector<std::uint8_t> data) {
         remove(type, name, language);
-        resources.push_back({ResourceName::of(type), name, language, std::move(data)});
+        resources.push_back({type, name, language, std::move(data)});
     }
 };
 
@@ -43,14 +44,14 @@ template <typename T> bool contains(const std::vector<T>& items, const T& item) 
     return std::find(items.begin(), items.end(), item) != items.end();
 }
 
-// The RT_ICON ids the groups refer to, in every language they have.
+// The kTypeIcon ids the groups refer to, in every language they have.
 std::vector<std::uint16_t> imageIdsOf(const ResourceModule& resources,
                                       const std::vector<ResourceName>& groups) {
     std::vector<std::uint16_t> ids;
     for (const ResourceName& group : groups) {
-        for (const WORD language : resources.languages(RT_GROUP_ICON, group)) {
+        for (const std::uint16_t language : resources.languages(kTypeIconGroup, group)) {
             std::vector<IconGroupEntry> entries;
-            const auto bytes = resources.bytes(RT_GROUP_ICON, group, language);
+            const auto bytes = resources.bytes(kTypeIconGroup, group, language);
             if (bytes && parseIconGroup(*bytes, entries))
                 for (const IconGroupEntry& entry : entries)
                     ids.push_back(entry.id);
@@ -79,17 +80,17 @@ bool planIcon(const LauncherFile& launcher, const std::wstring& iconPath, StampP
     }
 
     const ResourceModule& resources = launcher.resources;
-    std::vector<ResourceName> groups = resources.names(RT_GROUP_ICON);
-    const ResourceName group = groups.empty() ? ResourceName{1, {}} : groups.front();
-    const std::vector<WORD> groupLanguages = resources.languages(RT_GROUP_ICON, group);
-    const WORD language = groupLanguages.empty() ? kNeutralLanguage : groupLanguages.front();
+    std::vector<ResourceName> groups = resources.names(kTypeIconGroup);
+    const ResourceName group = groups.empty() ? ResourceName(1) : groups.front();
+    const std::vector<std::uint16_t> groupLanguages = resources.languages(kTypeIconGroup, group);
+    const std::uint16_t language = groupLanguages.empty() ? kNeutralLanguage : groupLanguages.front();
     const std::vector<std::uint16_t> oldIds = imageIdsOf(resources, {group});
     if (!groups.empty())
         groups.erase(groups.begin());
     const std::vector<std::uint16_t> sharedIds = imageIdsOf(resources, groups);
 
     std::vector<std::uint16_t> taken;
-    for (const ResourceName& image : resources.names(RT_ICON))
+    for (const ResourceName& image : resources.names(kTypeIcon))
         if (image.id && (!contains(oldIds, image.id) || contains(sharedIds, image.id)))
             taken.push_back(image.id);
     const std::vector<std::uint16_t> ids = freeIconIds(icon.images.size(), taken);
@@ -102,17 +103,17 @@ bool planIcon(const LauncherFile& launcher, const std::wstring& iconPath, StampP
     for (const std::uint16_t id : oldIds) {
         if (contains(sharedIds, id))
             continue;
-        const ResourceName image{id, {}};
-        for (const WORD imageLanguage : resources.languages(RT_ICON, image))
-            plan.remove(RT_ICON, image, imageLanguage);
+        const ResourceName image(id);
+        for (const std::uint16_t imageLanguage : resources.languages(kTypeIcon, image))
+            plan.remove(kTypeIcon, image, imageLanguage);
     }
     for (std::size_t i = 0; i < icon.images.size(); ++i)
-        plan.write(RT_ICON, {ids[i], {}}, language,
+        plan.write(kTypeIcon, ResourceName(ids[i]), language,
                    {icon.images[i].data.begin(), icon.images[i].data.end()});
-    for (const WORD other : groupLanguages)
+    for (const std::uint16_t other : groupLanguages)
         if (other != language)
-            plan.remove(RT_GROUP_ICON, group, other);
-    plan.write(RT_GROUP_ICON, group, language, buildIconGroup(icon.images, ids));
+            plan.remove(kTypeIconGroup, group, other);
+    plan.write(kTypeIconGroup, group, language, buildIconGroup(icon.images, ids));
     plan.summary.push_back(texts::stampedIcon(icon.images.size()));
     return true;
 }
@@ -133,11 +134,11 @@ bool planSettings(const LauncherFile& launcher, const std::wstring& settingsPath
         exitCode = texts::kRefused;
         return false;
     }
-    const ResourceName name = ResourceName::of(embedded::settingsResourceName);
-    for (const WORD language : launcher.resources.languages(RT_RCDATA, name))
+    const ResourceName name = ResourceName(embedded::settingsResourceName);
+    for (const std::uint16_t language : launcher.resources.languages(kTypeRcdata, name))
         if (language != kNeutralLanguage)
-            plan.remove(RT_RCDATA, name, language);
-    plan.write(RT_RCDATA, name, kNeutralLanguage, encodeEmbeddedSettingsText(settings.text));
+            plan.remove(kTypeRcdata, name, language);
+    plan.write(kTypeRcdata, name, kNeutralLanguage, encodeEmbeddedSettingsText(settings.text));
 
     // Read back by the launcher's own reader, to say what it will see.
     MemorySettingsSource source;
@@ -148,11 +149,11 @@ bool planSettings(const LauncherFile& launcher, const std::wstring& settingsPath
 
 bool planExecutionLevel(const LauncherFile& launcher, const std::wstring& level, StampPlan& plan,
                         int& exitCode) {
-    const ResourceName manifest{1, {}};
-    const std::vector<WORD> languages = launcher.resources.languages(RT_MANIFEST, manifest);
+    const ResourceName manifest(1);
+    const std::vector<std::uint16_t> languages = launcher.resources.languages(kTypeManifest, manifest);
     const std::string narrowLevel(level.begin(), level.end()); // checked to be ASCII
-    for (const WORD language : languages) {
-        const auto bytes = launcher.resources.bytes(RT_MANIFEST, manifest, language);
+    for (const std::uint16_t language : languages) {
+        const auto bytes = launcher.resources.bytes(kTypeManifest, manifest, language);
         const std::optional<std::string> changed =
             bytes ? withExecutionLevel(
                         {reinterpret_cast<const char*>(bytes->data()), bytes->size()}, narrowLevel)
@@ -162,7 +163,7 @@ bool planExecutionLevel(const LauncherFile& launcher, const std::wstring& level,
             exitCode = texts::kRefused;
             return false;
         }
-        plan.write(RT_MANIFEST, manifest, language, {changed->begin(), changed->end()});
+        plan.write(kTypeManifest, manifest, language, {changed->begin(), changed->end()});
     }
     if (languages.empty()) {
         printError(texts::noExecutionLevelInManifest(launcher.path));
@@ -177,8 +178,8 @@ bool planExecutionLevel(const LauncherFile& launcher, const std::wstring& level,
 // language of the manifest is changed, or nothing.
 bool planCodePage(const LauncherFile& launcher, CodePage codePage, StampPlan& plan,
                   int& exitCode) {
-    const ResourceName manifestType = ResourceName::of(RT_MANIFEST);
-    const ResourceName manifest{1, {}};
+    const ResourceName manifestType = ResourceName(kTypeManifest);
+    const ResourceName manifest(1);
     std::vector<std::pair<ResourceEntry*, std::string>> changes;
     for (ResourceEntry& entry : plan.resources) {
         if (!(entry.type == manifestType && entry.name == manifest))
@@ -205,7 +206,7 @@ bool planCodePage(const LauncherFile& launcher, CodePage codePage, StampPlan& pl
 // The given fields over those the launcher carries; written as the one version resource.
 bool planVersion(const LauncherFile& launcher, const StampOptions& options, StampPlan& plan,
                  int& exitCode) {
-    const VersionFields old = readVersionFields(launcher.path);
+    const VersionFields old = readVersionFields(launcher.resources);
     VersionFields fields;
     fields.fileVersion = options.fileVersion.value_or(old.fileVersion);
     fields.productVersion = options.productVersion.value_or(old.productVersion);
@@ -226,13 +227,13 @@ bool planVersion(const LauncherFile& launcher, const StampOptions& options, Stam
         exitCode = texts::kRefused;
         return false;
     }
-    const WORD language = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
-    const ResourceName versionName{1, {}};
-    for (const ResourceName& name : launcher.resources.names(RT_VERSION))
-        for (const WORD other : launcher.resources.languages(RT_VERSION, name))
+    const std::uint16_t language = 0x0409;
+    const ResourceName versionName(1);
+    for (const ResourceName& name : launcher.resources.names(kTypeVersion))
+        for (const std::uint16_t other : launcher.resources.languages(kTypeVersion, name))
             if (!(name == versionName && other == language))
-                plan.remove(RT_VERSION, name, other);
-    plan.write(RT_VERSION, versionName, language, *resource);
+                plan.remove(kTypeVersion, name, other);
+    plan.write(kTypeVersion, versionName, language, *resource);
     plan.summary.push_back(texts::stampedVersion());
     return true;
 }
@@ -244,20 +245,15 @@ class StagingFile {
     explicit StagingFile(std::wstring path) : path_(std::move(path)) {}
     ~StagingFile() {
         if (!committed_)
-            DeleteFileW(path_.c_str());
+            removeFile(path_);
     }
     StagingFile(const StagingFile&) = delete;
     StagingFile& operator=(const StagingFile&) = delete;
 
     const std::wstring& path() const { return path_; }
     [[nodiscard]] bool replace(const std::wstring& target, std::uint32_t& error) {
-        if (!MoveFileExW(path_.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            error = GetLastError();
-            return false;
-        }
-        committed_ = true;
-        return true;
+        committed_ = replaceFile(path_, target, error);
+        return committed_;
     }
 
   private:
@@ -265,37 +261,9 @@ class StagingFile {
     bool committed_ = false;
 };
 
-// A resource update that is discarded unless it is finished. It starts from no resources at
-// all and is given the whole set: the result then depends on the set alone, and removing a
-// resource needs no removal call (Wine's resource writer ignores those).
-class ResourceUpdate {
-  public:
-    explicit ResourceUpdate(const std::wstring& path)
-        : handle_(BeginUpdateResourceW(path.c_str(), TRUE)) {}
-    ~ResourceUpdate() {
-        if (handle_)
-            EndUpdateResourceW(handle_, TRUE);
-    }
-    ResourceUpdate(const ResourceUpdate&) = delete;
-    ResourceUpdate& operator=(const ResourceUpdate&) = delete;
-
-    explicit operator bool() const { return handle_ != nullptr; }
-    [[nodiscard]] bool add(const ResourceEntry& entry) {
-        return UpdateResourceW(handle_, entry.type.get(), entry.name.get(), entry.language,
-                               const_cast<std::uint8_t*>(entry.data.data()),
-                               static_cast<DWORD>(entry.data.size()));
-    }
-    [[nodiscard]] bool finish() {
-        return EndUpdateResourceW(std::exchange(handle_, nullptr), FALSE);
-    }
-
-  private:
-    HANDLE handle_;
-};
-
 // A signature covers the bytes stamping changes: a signed launcher is stamped only when the
-// user asked for its signature to go. The table is dropped from the bytes the staging copy
-// starts from; the checksum is recomputed with the stamped resources.
+// user asked for its signature to go. The table is dropped from the bytes the resources are
+// then rebuilt in; the checksum is recomputed with the stamped resources.
 bool planSignature(LauncherFile& launcher, bool removeSignature, StampPlan& plan,
                    int& exitCode) {
     const bool isSigned = certificateTable(launcher.bytes).has_value();
@@ -315,48 +283,36 @@ bool planSignature(LauncherFile& launcher, bool removeSignature, StampPlan& plan
     return true;
 }
 
-// Writes the plan into a copy of the launcher's bytes beside the target, settles what the
-// resource writer leaves variable, recomputes the checksum, and puts the copy in place.
-int writeStamped(const LauncherFile& launcher, const std::wstring& target, const StampPlan& plan) {
-    StagingFile staging(target + L".stamping");
-    std::uint32_t error = 0;
-    if (!writeFileBytes(staging.path(), launcher.bytes, error)) {
-        printError(texts::cannotWrite(target, error));
-        return texts::kFileFailed;
+// The launcher's bytes with the plan's resources and header fields, and its checksum
+// recomputed; false after the message when the image cannot take them.
+bool stampedImage(const LauncherFile& launcher, const StampPlan& plan,
+                  std::vector<std::uint8_t>& bytes) {
+    ResourceSectionResult rebuilt = withResources(launcher.bytes, plan.resources);
+    if (rebuilt.problem != ResourceSectionProblem::none) {
+        printError(texts::cannotRebuildResources(launcher.path, rebuilt.problem, rebuilt.section));
+        return false;
     }
-    {
-        ResourceUpdate update(staging.path());
-        if (!update) {
-            printError(texts::cannotUpdateResources(target, GetLastError()));
-            return texts::kFileFailed;
-        }
-        for (const ResourceEntry& entry : plan.resources) {
-            if (!update.add(entry)) {
-                printError(texts::cannotUpdateResources(target, GetLastError()));
-                return texts::kFileFailed;
-            }
-        }
-        if (!update.finish()) {
-            printError(texts::cannotUpdateResources(target, GetLastError()));
-            return texts::kFileFailed;
-        }
-    }
-
-    std::vector<std::uint8_t> bytes;
-    if (!readFileBytes(staging.path(), bytes, error)) {
-        printError(texts::cannotRead(staging.path(), error));
-        return texts::kFileFailed;
+    bytes = std::move(rebuilt.image);
+    if (plan.subsystem && !setImageSubsystem(bytes, *plan.subsystem)) {
+        printError(texts::cannotRebuildResources(launcher.path,
+                                                 ResourceSectionProblem::damagedHeaders, {}));
+        return false;
     }
     const std::optional<std::size_t> checksumField = checksumOffset(bytes);
-    // The header field is set after the resource writer, which rewrites the headers.
-    if (!clearResourceTimestamps(bytes) || !checksumField ||
-        (plan.subsystem && !setImageSubsystem(bytes, *plan.subsystem))) {
-        printError(texts::cannotUpdateResources(target, ERROR_INVALID_DATA));
-        return texts::kFileFailed;
+    if (!checksumField) {
+        printError(texts::cannotRebuildResources(launcher.path,
+                                                 ResourceSectionProblem::damagedHeaders, {}));
+        return false;
     }
-    const std::uint32_t checksum = peChecksum(bytes, *checksumField);
-    for (std::size_t i = 0; i < 4; ++i)
-        bytes[*checksumField + i] = static_cast<std::uint8_t>(checksum >> (8 * i));
+    writeLe32(bytes, *checksumField, peChecksum(bytes, *checksumField));
+    return true;
+}
+
+// Everything is computed before the first byte is written; the copy beside the target takes
+// its place only once it is whole.
+int writeStamped(const std::wstring& target, const std::vector<std::uint8_t>& bytes) {
+    StagingFile staging(target + L".stamping");
+    std::uint32_t error = 0;
     if (!writeFileBytes(staging.path(), bytes, error) || !staging.replace(target, error)) {
         printError(texts::cannotWrite(target, error));
         return texts::kFileFailed;
@@ -392,13 +348,14 @@ int stampLauncher(const StampOptions& options) {
             (options.stampsVersion() && !planVersion(launcher, options, plan, exitCode)))
             return exitCode;
         if (options.subsystem) {
-            plan.subsystem = options.subsystem;
+            plan.subsystem = *options.subsystem;
             plan.summary.push_back(texts::stampedSubsystem(*options.subsystem));
         }
-        // The file stays mapped until here; it must be closed before it can be replaced.
-        launcher.resources.close();
+        std::vector<std::uint8_t> bytes;
+        if (!stampedImage(launcher, plan, bytes))
+            return texts::kRefused;
         const std::wstring& target = options.out.empty() ? options.launcher : options.out;
-        exitCode = writeStamped(launcher, target, plan);
+        exitCode = writeStamped(target, bytes);
         if (exitCode != texts::kDone)
             return exitCode;
         printOut(texts::stamped(target, joined(plan.summary)) + L"\n");

@@ -7,6 +7,7 @@
 #include "ManifestLevel.h"
 #include "PeImage.h"
 #include "StampTexts.h"
+#include "Subsystem.h"
 #include "settings/EmbeddedSettingsText.h"
 
 #include <optional>
@@ -59,11 +60,11 @@ std::wstring signatureLine(const std::vector<std::uint8_t>& bytes) {
 }
 
 std::wstring iconLines(const ResourceModule& resources) {
-    const std::vector<ResourceName> groups = resources.names(RT_GROUP_ICON);
+    const std::vector<ResourceName> groups = resources.names(kTypeIconGroup);
     if (groups.empty())
         return L"  Icon: none\n";
     std::vector<IconGroupEntry> entries;
-    const auto bytes = resources.bytes(RT_GROUP_ICON, groups.front());
+    const auto bytes = resources.bytes(kTypeIconGroup, groups.front());
     if (!bytes || !parseIconGroup(*bytes, entries))
         return L"  Icon: group " + groups.front().display() + L", damaged\n";
     std::wstring text = L"  Icon: group " + groups.front().display() + L", " +
@@ -76,9 +77,9 @@ std::wstring iconLines(const ResourceModule& resources) {
 }
 
 std::wstring versionLines(const LauncherFile& launcher) {
-    if (launcher.resources.names(RT_VERSION).empty())
+    if (launcher.resources.names(kTypeVersion).empty())
         return L"  Version: none\n";
-    const VersionFields fields = readVersionFields(launcher.path);
+    const VersionFields fields = readVersionFields(launcher.resources);
     std::wstring text = L"  Version: file " + versionText(fields.fileVersion) + L", product " +
                         versionText(fields.productVersion) + L"\n";
     for (const auto& [name, value] : fields.strings)
@@ -87,7 +88,7 @@ std::wstring versionLines(const LauncherFile& launcher) {
 }
 
 std::wstring executionLevelLine(const ResourceModule& resources) {
-    const auto manifest = resources.bytes(RT_MANIFEST, {1, {}});
+    const auto manifest = resources.bytes(kTypeManifest, ResourceName(1));
     if (!manifest)
         return L"  Execution level: no manifest\n";
     const std::string_view text(reinterpret_cast<const char*>(manifest->data()), manifest->size());
@@ -101,7 +102,7 @@ std::wstring executionLevelLine(const ResourceModule& resources) {
 // What the launcher's process runs in: the manifest's activeCodePage, or the ANSI code page of
 // whatever system it runs on.
 std::wstring codePageLine(const ResourceModule& resources) {
-    const auto manifest = resources.bytes(RT_MANIFEST, {1, {}});
+    const auto manifest = resources.bytes(kTypeManifest, ResourceName(1));
     const std::optional<std::string> codePage =
         manifest ? activeCodePage({reinterpret_cast<const char*>(manifest->data()),
                                    manifest->size()})
@@ -112,7 +113,7 @@ std::wstring codePageLine(const ResourceModule& resources) {
 }
 
 std::wstring settingsLines(const ResourceModule& resources) {
-    const auto bytes = resources.bytes(RT_RCDATA, ResourceName::of(embedded::settingsResourceName));
+    const auto bytes = resources.bytes(kTypeRcdata, ResourceName(embedded::settingsResourceName));
     if (!bytes)
         return L"  Settings: none\n";
     const std::wstring settings = decodeEmbeddedSettingsText(*bytes);
