@@ -20,7 +20,6 @@ struct StampOptions {
     std::wstring settings;
     std::wstring executionLevel;
     std::optional<CodePage> codePage;
-    std::optional<Subsystem> subsystem;
     // Version strings to set, by their resource names; an empty value removes the string.
     std::vector<std::pair<std::wstring, std::wstring>> versionStrings;
     // Set with the FileVersion and ProductVersion strings; an empty version text gives 0.0.0.0.

@@ -2,23 +2,7 @@
 
 #include "ByteReading.h"
 #include "PeImage.h"
-#include "PeLayout.h"
-
-namespace {
-
-// At the same offset in PE32 and PE32+ optional headers.
-constexpr std::size_t kSubsystemInOptionalHeader = 68;
-constexpr std::uint16_t kSubsystemWindows = 2;
-constexpr std::uint16_t kSubsystemConsole = 3;
-
-std::optional<std::size_t> subsystemField(std::span<const std::uint8_t> image) {
-    const std::optional<PeLayout> layout = readPeLayout(image);
-    if (!layout)
-        return std::nullopt;
-    return layout->optionalHeader + kSubsystemInOptionalHeader;
-}
-
-} // namespace
+#include "jvm/PeHeaders.h"
 
 std::optional<Subsystem> parseSubsystem(std::wstring_view text) {
     if (text == L"windows")
@@ -33,8 +17,8 @@ const wchar_t* subsystemName(Subsystem subsystem) {
 }
 
 std::optional<Subsystem> imageSubsystem(std::span<const std::uint8_t> image) {
-    const auto field = subsystemField(image);
-    const std::uint16_t value = field ? readLe16(image, *field) : 0;
+    // The field the launcher itself reads at start, located the same way.
+    const std::uint16_t value = peSubsystem(image).value_or(0);
     if (value == kSubsystemWindows)
         return Subsystem::windows;
     if (value == kSubsystemConsole)
@@ -43,7 +27,7 @@ std::optional<Subsystem> imageSubsystem(std::span<const std::uint8_t> image) {
 }
 
 bool setImageSubsystem(std::span<std::uint8_t> image, Subsystem subsystem) {
-    const auto field = subsystemField(image);
+    const std::optional<std::size_t> field = peSubsystemOffset(image);
     const std::optional<std::size_t> checksumField = checksumOffset(image);
     if (!field || !checksumField)
         return false;
