@@ -3,16 +3,13 @@
 // printed back as its three numbers reads as the same colour.
 #include "ui/ColorText.h"
 
+#include "FuzzCheck.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 std::wstring wideText(const uint8_t* data, size_t size) {
     std::wstring text;

@@ -7,6 +7,8 @@
 #include "settings/SettingsFiles.h"
 #include "splash/SplashRules.h"
 
+#include "FuzzCheck.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -14,11 +16,6 @@
 #include <vector>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 bool startsWith(const std::wstring& text, const std::wstring& start) {
     return text.compare(0, start.size(), start) == 0;

@@ -2,16 +2,13 @@
 // stays exactly as written, and expansion never recurses into a value.
 #include "javaopts/EnvironmentReferences.h"
 
+#include "FuzzCheck.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 bool isKnownName(const std::wstring& name) {
     if (name.empty() || name.size() > 3)

@@ -2,6 +2,8 @@
 // and what it finds survives being written and read again.
 #include "launcher/SingleInstanceBlock.h"
 
+#include "FuzzCheck.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -9,15 +11,6 @@
 #include <span>
 #include <string>
 #include <vector>
-
-namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A copy of exactly the input's size, so that any read beyond it is caught.

@@ -3,20 +3,13 @@
 #include "jvm/ModifiedUtf8.h"
 #include "jvm/PeHeaders.h"
 
+#include "FuzzCheck.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 #include <string>
 #include <string_view>
-
-namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The input as it stands, and with an "MZ" start and a pointer to its middle, so that the

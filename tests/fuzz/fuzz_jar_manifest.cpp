@@ -3,6 +3,8 @@
 #include "jar/JarManifest.h"
 #include "jar/ManifestLaunch.h"
 
+#include "FuzzCheck.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <span>
@@ -10,11 +12,6 @@
 #include <vector>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 char folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 

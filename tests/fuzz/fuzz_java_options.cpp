@@ -6,6 +6,8 @@
 #include "javaopts/JavaOptionList.h"
 #include "javaopts/VmParameterText.h"
 
+#include "FuzzCheck.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -13,11 +15,6 @@
 #include <vector>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 // A code page that holds ASCII only; anything else becomes "?".
 AnsiText asciiCodePage(const std::wstring& text) {

@@ -3,16 +3,13 @@
 // as the same leading components.
 #include "runtime/JavaVersion.h"
 
+#include "FuzzCheck.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 constexpr int32_t open = JavaVersion::unboundedComponent;
 

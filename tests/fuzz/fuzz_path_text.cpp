@@ -4,17 +4,14 @@
 #include "javaopts/FolderChain.h"
 #include "javaopts/PathList.h"
 
+#include "FuzzCheck.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 void checkClassPathEntries(const std::wstring& text) {
     const std::vector<std::wstring> entries = splitClassPathEntries(text);

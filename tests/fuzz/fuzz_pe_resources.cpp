@@ -7,17 +7,14 @@
 #include "ResourceTree.h"
 #include "VersionResource.h"
 
+#include "FuzzCheck.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <span>
 #include <tuple>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 std::vector<ResourceEntry> sorted(std::vector<ResourceEntry> entries) {
     std::sort(entries.begin(), entries.end(), [](const ResourceEntry& a, const ResourceEntry& b) {

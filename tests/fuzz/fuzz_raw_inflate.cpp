@@ -2,19 +2,12 @@
 // decodes decodes to the same bytes under any limit that holds them, and under no smaller one.
 #include "jar/RawInflate.h"
 
+#include "FuzzCheck.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 #include <vector>
-
-namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The first byte chooses the limit, so that short limits are tried as well as roomy ones.

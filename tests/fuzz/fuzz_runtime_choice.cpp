@@ -7,6 +7,8 @@
 #include "runtime/RuntimeFamilies.h"
 #include "settings/LaunchSettingsRules.h"
 
+#include "FuzzCheck.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -16,11 +18,6 @@
 #include <vector>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 bool endsWith(const std::wstring& text, const std::wstring& end) {
     return text.size() >= end.size() &&

@@ -5,6 +5,8 @@
 #include "settings/LaunchSettingsRules.h"
 #include "settings/MemorySettingsSource.h"
 
+#include "FuzzCheck.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -14,11 +16,6 @@
 #include <vector>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 std::wstring asciiLowered(std::wstring text) {
     for (wchar_t& c : text)

@@ -2,16 +2,13 @@
 #include "jvm/MessageFormat.h"
 #include "settings/MemorySettingsSource.h"
 
+#include "FuzzCheck.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <cwctype>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 bool hasSpaceAtAnEnd(const std::wstring& text) {
     return !text.empty() && (std::iswspace(static_cast<wint_t>(text.front())) ||

@@ -2,6 +2,8 @@
 // quoting the pieces again must give them back unchanged.
 #include "launcher/CommandLine.h"
 
+#include "FuzzCheck.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -10,11 +12,6 @@
 #include <vector>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 // Mostly one byte per character, so that quotes and blanks are dense; a byte from 0xF0 on
 // joins the next byte into a character above 0xFF, where Windows passes other scripts and

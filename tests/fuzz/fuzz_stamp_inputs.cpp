@@ -8,6 +8,8 @@
 #include "settings/EmbeddedSettingsText.h"
 #include "settings/MemorySettingsSource.h"
 
+#include "FuzzCheck.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <span>
@@ -15,11 +17,6 @@
 #include <vector>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 // Small inputs rarely look like an image: also try the bytes behind a fixed PE prefix.
 std::vector<std::uint8_t> behindPeHeaders(std::span<const std::uint8_t> data) {

@@ -6,6 +6,8 @@
 #include "javaopts/VmParameterText.h"
 #include "javaopts/VmParameters.h"
 
+#include "FuzzCheck.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -16,11 +18,6 @@
 namespace {
 
 constexpr std::uint64_t kMaximum = std::numeric_limits<std::uint64_t>::max();
-
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 // One byte per character: quotes, spaces, digits and unit letters are common in the input.
 std::wstring wideText(const uint8_t* data, size_t size) {
