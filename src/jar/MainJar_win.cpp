@@ -24,17 +24,17 @@ bool readManifest(HWND owner, const std::wstring& jar, bool mainClassNeeded,
     case JarFileRead::read:
         return true;
     case JarFileRead::unreadable:
-        showFormattedMessage(owner, loadString(IDS_JAR_UNREADABLE), jar, static_cast<int32_t>(error));
+        showFormattedMessage(owner, IDS_JAR_UNREADABLE, jar, static_cast<int32_t>(error));
         return false;
     case JarFileRead::missingManifest:
         if (!mainClassNeeded)
             return true;
-        showFormattedMessage(owner, loadString(IDS_JAR_NO_MANIFEST), jar);
+        showFormattedMessage(owner, IDS_JAR_NO_MANIFEST, jar);
         return false;
     case JarFileRead::damaged:
         break;
     }
-    showFormattedMessage(owner, loadString(IDS_JAR_DAMAGED), jar);
+    showFormattedMessage(owner, IDS_JAR_DAMAGED, jar);
     return false;
 }
 
@@ -68,7 +68,7 @@ bool Launcher::readMainJarManifest(CombinedSettingsSource& settings, bool mainCl
 
     ManifestLaunch launch = manifestLaunch(attributes);
     if (launch.nativeAccessRefused) {
-        showFormattedMessage(messageOwner, loadString(IDS_JAR_NATIVE_ACCESS), jar,
+        showFormattedMessage(messageOwner, IDS_JAR_NATIVE_ACCESS, jar,
                              launch.refusedNativeAccess);
         return false;
     }
@@ -77,7 +77,7 @@ bool Launcher::readMainJarManifest(CombinedSettingsSource& settings, bool mainCl
     if (!mainClassNeeded)
         return true;
     if (launch.mainClass.empty()) {
-        showFormattedMessage(messageOwner, loadString(IDS_JAR_NO_MAIN_CLASS), jar);
+        showFormattedMessage(messageOwner, IDS_JAR_NO_MAIN_CLASS, jar);
         return false;
     }
     mainClass = std::move(launch.mainClass);

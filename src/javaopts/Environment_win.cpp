@@ -40,7 +40,7 @@ bool appendVmOption(HWND owner, const std::wstring& option, std::vector<std::str
         return true;
     // A path that exists but has no name in the code page (no short name: 8.3 names are off
     // on its volume) would leave the VM unable to find its classes with no word of why.
-    showFormattedMessage(owner, loadString(IDS_PATH_OUTSIDE_CODE_PAGE), unnamedPath);
+    showFormattedMessage(owner, IDS_PATH_OUTSIDE_CODE_PAGE, unnamedPath);
     return false;
 }
 

@@ -49,15 +49,15 @@ bool reportOptionFault(HWND owner, const JavaCommandOptions& composed) {
         return true;
     case OptionFault::MissingValue:
         traceOptionRefused(composed.faultyOption, "missing-value");
-        showFormattedMessage(owner, loadString(IDS_OPTION_WITHOUT_VALUE), composed.faultyOption);
+        showFormattedMessage(owner, IDS_OPTION_WITHOUT_VALUE, composed.faultyOption);
         return false;
     case OptionFault::LauncherAction:
         traceOptionRefused(composed.faultyOption, "java-command-action");
         if (composed.settingInstead)
-            showFormattedMessage(owner, loadString(IDS_OPTION_IS_A_SETTING),
+            showFormattedMessage(owner, IDS_OPTION_IS_A_SETTING,
                                  composed.faultyOption, composed.settingInstead);
         else
-            showFormattedMessage(owner, loadString(IDS_OPTION_STARTS_NOTHING),
+            showFormattedMessage(owner, IDS_OPTION_STARTS_NOTHING,
                                  composed.faultyOption);
         return false;
     }
@@ -84,7 +84,7 @@ bool Launcher::buildJavaOptions() {
         classPath.insert(0, mainJar + L';');
     // A modular application may live on the module path alone.
     if (classPath.empty() && mainModule.empty()) {
-        showMessageBox(messageOwner, loadString(IDS_NO_CLASS_PATH));
+        showMessageBox(messageOwner, IDS_NO_CLASS_PATH);
         return false;
     }
 

@@ -48,7 +48,7 @@ int Launcher::runJavaMainThread() {
 jclass Launcher::findNamedMainClass(JNIEnv* env) {
     const jstring className = newJavaString(env, mainClass);
     if (!className) {
-        showFormattedMessage(messageOwner, loadString(IDS_MAIN_CLASS_LOAD_FAILED), mainClass);
+        showFormattedMessage(messageOwner, IDS_MAIN_CLASS_LOAD_FAILED, mainClass);
         return nullptr;
     }
     const char* const classNameBytes = env->GetStringUTFChars(className, nullptr);
@@ -61,7 +61,7 @@ jclass Launcher::findNamedMainClass(JNIEnv* env) {
         const std::wstring shownName = decodeModifiedUtf8(std::string_view(classNameBytes));
         env->ReleaseStringUTFChars(className, classNameBytes);
         traceMain(shownName, "class-not-found");
-        showFormattedMessage(messageOwner, loadString(IDS_MAIN_CLASS_NOT_FOUND), shownName);
+        showFormattedMessage(messageOwner, IDS_MAIN_CLASS_NOT_FOUND, shownName);
         return nullptr;
     }
     env->ReleaseStringUTFChars(className, classNameBytes);
@@ -95,7 +95,7 @@ bool Launcher::invokeMain() {
         // A VM reports a missing method as NoSuchMethodError; the message is only for a VM
         // that says nothing.
         if (!env->ExceptionCheck())
-            showMessageBox(messageOwner, loadString(IDS_NO_MAIN_METHOD));
+            showMessageBox(messageOwner, IDS_NO_MAIN_METHOD);
         return giveUp();
     }
     const jobjectArray arguments = newStringArray(env, appArguments);

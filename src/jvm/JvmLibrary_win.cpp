@@ -24,7 +24,7 @@ bool Launcher::loadJvmLibrary(const std::wstring& path) {
     if (!library) {
         const DWORD error = GetLastError();
         traceJvmLibrary(path, error, nullptr);
-        showFormattedMessage(messageOwner, loadString(IDS_JVM_LOAD_FAILED), path,
+        showFormattedMessage(messageOwner, IDS_JVM_LOAD_FAILED, path,
                              static_cast<int32_t>(error));
         return false;
     }

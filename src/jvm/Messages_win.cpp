@@ -37,21 +37,22 @@ int showMessageBox(HWND owner, const std::wstring& text) {
     return MessageBoxW(owner, text.c_str(), nullptr, MB_ICONERROR | MB_OK);
 }
 
-int showFormattedMessage(HWND owner, const std::wstring& format, const std::wstring& text) {
-    return showMessageBox(owner, formatMessage(format, {text}));
+int showMessageBox(HWND owner, UINT textId) { return showMessageBox(owner, loadString(textId)); }
+
+int showFormattedMessage(HWND owner, UINT formatId, const std::wstring& text) {
+    return showMessageBox(owner, formatMessage(loadString(formatId), {text}));
 }
 
-int showFormattedMessage(HWND owner, const std::wstring& format, const std::wstring& text1,
+int showFormattedMessage(HWND owner, UINT formatId, const std::wstring& text1,
                          const std::wstring& text2) {
-    return showMessageBox(owner, formatMessage(format, {text1, text2}));
+    return showMessageBox(owner, formatMessage(loadString(formatId), {text1, text2}));
 }
 
-int showFormattedMessage(HWND owner, const std::wstring& format, const std::wstring& text,
-                         int32_t code) {
-    return showMessageBox(owner, formatMessage(format, {text, code}));
+int showFormattedMessage(HWND owner, UINT formatId, const std::wstring& text, int32_t code) {
+    return showMessageBox(owner, formatMessage(loadString(formatId), {text, code}));
 }
 
 int showWindowsError(HWND owner, UINT what, DWORD errorCode) {
-    return showFormattedMessage(owner, loadString(IDS_WINDOWS_EXCEPTION), loadString(what),
+    return showFormattedMessage(owner, IDS_WINDOWS_EXCEPTION, loadString(what),
                                 static_cast<int32_t>(errorCode));
 }

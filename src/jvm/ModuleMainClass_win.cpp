@@ -101,28 +101,28 @@ jclass Launcher::findModuleMainClass(JNIEnv* env) {
     const LocalReference<jclass> layerClass(env, env->FindClass("java/lang/ModuleLayer"));
     if (!layerClass) {
         env->ExceptionDescribe();
-        showFormattedMessage(messageOwner, loadString(IDS_NO_MODULE_SYSTEM), mainModule);
+        showFormattedMessage(messageOwner, IDS_NO_MODULE_SYSTEM, mainModule);
         return nullptr;
     }
     const LocalReference<jobject> module(env, bootLayerModule(env, layerClass.get(), mainModule));
     if (!module) {
         // A Java exception says more than our message: the caller describes it.
         if (!env->ExceptionCheck())
-            showFormattedMessage(messageOwner, loadString(IDS_MODULE_NOT_FOUND), mainModule);
+            showFormattedMessage(messageOwner, IDS_MODULE_NOT_FOUND, mainModule);
         return nullptr;
     }
     const std::wstring className = mainModuleClass.empty() ? declaredMainClass(env, module.get())
                                                            : dottedClassName(mainModuleClass);
     if (className.empty()) {
         if (!env->ExceptionCheck())
-            showFormattedMessage(messageOwner, loadString(IDS_MODULE_WITHOUT_MAIN_CLASS),
+            showFormattedMessage(messageOwner, IDS_MODULE_WITHOUT_MAIN_CLASS,
                                  mainModule, mainModule);
         return nullptr;
     }
     const jclass found = classInModule(env, module.get(), className);
     if (!found) {
         if (!env->ExceptionCheck())
-            showFormattedMessage(messageOwner, loadString(IDS_CLASS_NOT_IN_MODULE), className,
+            showFormattedMessage(messageOwner, IDS_CLASS_NOT_IN_MODULE, className,
                                  mainModule);
         return nullptr;
     }

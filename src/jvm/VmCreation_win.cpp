@@ -59,7 +59,7 @@ bool Launcher::createVm() {
         javaVm = nullptr;
         jniEnv = nullptr;
         const UINT reason = creationFailureReason(result);
-        showFormattedMessage(messageOwner, loadString(IDS_JNI_EXCEPTION),
+        showFormattedMessage(messageOwner, IDS_JNI_EXCEPTION,
                              loadString(IDS_CREATE_VM_FAILED),
                              reason ? loadString(reason) : std::wstring());
         return false;

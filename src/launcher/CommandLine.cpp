@@ -47,11 +47,16 @@ void splitArguments(const std::wstring& text, std::vector<std::wstring>& out) {
 }
 
 std::vector<std::wstring> argumentsFromCommandLine(const std::wstring& commandLine) {
-    const auto first = std::find_if_not(commandLine.begin(), commandLine.end(), isSpace);
-    const auto last = std::find_if_not(commandLine.rbegin(), commandLine.rend(), isSpace).base();
+    // Plain index loops: the library's search is unrolled four times over, in each direction.
+    size_t first = 0;
+    size_t last = commandLine.size();
+    while (first < last && isSpace(commandLine[first]))
+        ++first;
+    while (last > first && isSpace(commandLine[last - 1]))
+        --last;
     std::vector<std::wstring> arguments;
     if (first < last)
-        splitArguments(std::wstring(first, last), arguments);
+        splitArguments(commandLine.substr(first, last - first), arguments);
     // The program name is the first piece, quoted or not; the rest belongs to the Java side.
     if (!arguments.empty())
         arguments.erase(arguments.begin());
@@ -59,5 +64,9 @@ std::vector<std::wstring> argumentsFromCommandLine(const std::wstring& commandLi
 }
 
 bool hasArgument(const std::vector<std::wstring>& arguments, const std::wstring& text) {
-    return std::find(arguments.begin(), arguments.end(), text) != arguments.end();
+    // A range-for rather than std::find, whose search is unrolled four times over.
+    for (const std::wstring& argument : arguments)
+        if (argument == text)
+            return true;
+    return false;
 }

@@ -15,15 +15,16 @@ std::wstring requirementPhrase(const JavaVersion& minimum, const JavaVersion& ma
     const bool noMaximum = maximum.isUnbounded();
     if (noMinimum && noMaximum)
         return load(IDS_LATEST_VERSION);
-    if (noMinimum)
-        return formatMessage(load(IDS_MAXIMUM_VERSION), {maximum.toString()});
-    if (noMaximum)
-        return formatMessage(load(IDS_MINIMUM_VERSION), {minimum.toString()});
     // Compared in all four components: 1.6 to 1.6 is a range (1.6.0.0 to 1.6.65535.65535),
     // even though both print alike.
-    if (minimum == maximum)
-        return formatMessage(load(IDS_VERSION_REQUIRED), {minimum.toString()});
-    return formatMessage(load(IDS_VERSION_BETWEEN), {minimum.toString(), maximum.toString()});
+    const unsigned phrase = noMinimum            ? IDS_MAXIMUM_VERSION
+                            : noMaximum          ? IDS_MINIMUM_VERSION
+                            : minimum == maximum ? IDS_VERSION_REQUIRED
+                                                 : IDS_VERSION_BETWEEN;
+    // One formatting call for all four: the phrases of one bound take the first version only
+    // (the one that is given), the range takes both.
+    return formatMessage(load(phrase),
+                         {(noMinimum ? maximum : minimum).toString(), maximum.toString()});
 }
 
 } // namespace

@@ -20,4 +20,9 @@ public:
         read(section, key, result);
         return result;
     }
+    // For the many call sites that name a section and a key by their constants: the two
+    // strings are built and freed here, once, rather than around every call.
+    [[gnu::noinline]] std::wstring value(const wchar_t* section, const wchar_t* key) {
+        return value(std::wstring(section), std::wstring(key));
+    }
 };

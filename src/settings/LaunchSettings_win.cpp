@@ -95,7 +95,7 @@ bool Launcher::readLaunchSettingsFrom(const std::wstring& path) {
     if (!readMainJarManifest(combined, mainClass.empty() && mainModule.empty()))
         return false;
     if (mainClass.empty() && mainModule.empty()) {
-        showMessageBox(messageOwner, loadString(IDS_NO_MAIN_CLASS));
+        showMessageBox(messageOwner, IDS_NO_MAIN_CLASS);
         return false;
     }
 

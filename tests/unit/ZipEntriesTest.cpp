@@ -58,6 +58,8 @@ TEST(ZipEntries, FindsTheManifestOrSaysWhyNot) {
         {"a jar refused once a signature is appended behind it", {.prefix = 5000, .trailer = 9000},
          none, ZipRead::found},
         {"another entry taken for the manifest", {.members = {other}}, none, ZipRead::missing},
+        {"a byte other than a letter folded into another",
+         {.members = {{.name = "META-INF\x0fMANIFEST.MF"}}}, none, ZipRead::missing},
         {"an empty archive taken as damaged", {.members = {}}, none, ZipRead::missing},
         {"bytes without an end record taken as a zip", {.members = {}},
          [](Bytes& bytes) { bytes.assign(300, 'P'); }, ZipRead::damaged},
