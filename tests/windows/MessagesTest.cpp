@@ -17,11 +17,21 @@ TEST(StringTable, EntriesLoadWholeAndExactly) {
     EXPECT_EQ(loadString(IDS_REASON_INVALID_ARGUMENTS), L"invalid arguments");
 }
 
-TEST(StringTable, EveryIdFrom202To231IsPresentAndMissingOnesAreEmpty) {
-    for (UINT id = 202; id <= 231; ++id)
-        EXPECT_FALSE(loadString(id).empty()) << id;
+TEST(StringTable, EveryIdOfTheTableIsPresentAndMissingOnesAreEmpty) {
+    struct Range {
+        UINT first;
+        UINT last;
+    };
+    // The launcher's own texts, then those of the java command's syntax and modules, the
+    // application's jar, and the download address.
+    for (const Range range : {Range{202, 231}, Range{IDS_OPTION_WITHOUT_VALUE, IDS_NO_MODULE_SYSTEM},
+                              Range{IDS_JAR_UNREADABLE, IDS_JAR_NATIVE_ACCESS},
+                              Range{IDS_DOWNLOAD_ADDRESS, IDS_DOWNLOAD_ADDRESS}})
+        for (UINT id = range.first; id <= range.last; ++id)
+            EXPECT_FALSE(loadString(id).empty()) << id;
     EXPECT_EQ(loadString(201), L"");
-    EXPECT_EQ(loadString(232), L"");
+    EXPECT_EQ(loadString(IDS_NO_MODULE_SYSTEM + 1), L"");
+    EXPECT_EQ(loadString(IDS_JAR_NATIVE_ACCESS + 1), L"");
     EXPECT_EQ(loadString(60000), L"");
 }
 
