@@ -1,18 +1,20 @@
 // Little-endian reads and writes on byte buffers; callers check the bounds first.
 #pragma once
 
+#include "launcher/LittleEndian.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
 
+// The reads are the launcher's own, under the shorter names this tool uses.
 inline std::uint16_t readLe16(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
+    return readLittleEndian16(bytes, offset);
 }
 
 inline std::uint32_t readLe32(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    return static_cast<std::uint32_t>(readLe16(bytes, offset)) |
-           static_cast<std::uint32_t>(readLe16(bytes, offset + 2)) << 16;
+    return readLittleEndian32(bytes, offset);
 }
 
 inline void appendLe16(std::vector<std::uint8_t>& bytes, std::uint16_t value) {
