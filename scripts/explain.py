@@ -30,7 +30,7 @@ EVENTS = {
     "order": ("rank", "version", "home", "favored", "server"),
     "pick": ("version", "home"),
     "chosen": ("from", "jvm", "paired"),
-    "architecture": ("jvm", "x86"),
+    "architecture": ("jvm", "machine", "hand-over"),
     "dialog": ("dialog", "result"),
     "remember": ("file", "folder", "written"),
     "env": ("name", "value"),
@@ -74,7 +74,9 @@ WORDS = {
     ("splash", "kind"): {"native", "runtime"},
     ("dpi", "window"): {"splash", "missing-runtime", "exception"},
     ("dpi", "on"): {"open", "change"},
-    ("start", "arch"): {"x64", "x86"},
+    ("start", "arch"): {"x64", "x86", "arm64"},
+    ("runtime", "machine"): {"x86", "x64", "arm64", "other", "none"},
+    ("architecture", "machine"): {"x86", "x64", "arm64", "other", "none"},
 }
 
 SOURCE_NAMES = {
@@ -148,7 +150,8 @@ class Launch:
         self.events = events
         start = self.first("start") or {}
         self.architecture = start.get("arch")
-        self.private_runtime_folder = {"x86": "jre32"}.get(self.architecture, "jre64")
+        self.private_runtime_folder = {"x86": "jre32", "arm64": "jrearm64"}.get(
+            self.architecture, "jre64")
         self.settings = {}
         for event in self.of("setting"):
             self.settings.setdefault((event["section"], event["key"]), event)
@@ -216,7 +219,10 @@ def refusal(launch, event):
         return "%s not accepted by VM Provider %s" % (
             label, provider if provider else "(not set: Sun only)")
     if verdict == "other-architecture":
-        return "%s is built for the other architecture (%s)" % (label, event.get("jvm", "?"))
+        machine = event.get("machine")
+        return "%s is built for %s (%s)" % (
+            label, machine if machine in ("x86", "x64", "arm64") else "the other architecture",
+            event.get("jvm", "?"))
     if verdict == "no-java-home":
         return "%s has no JavaHome" % label
     if verdict == "no-runtime-home":
@@ -341,7 +347,7 @@ def explain(events):
     start = launch.first("start")
     if start:
         lines.append("Launch of %s (%s launcher, process %d), command line: %s" % (
-            start["exe"], {"x86": "32-bit"}.get(start.get("arch"), "64-bit"), start["pid"],
+            start["exe"], {"x86": "32-bit", "arm64": "ARM64"}.get(start.get("arch"), "64-bit"), start["pid"],
             start["cmdline"]))
     lines.append("Settings: " + describe_settings(launch))
     instance = launch.first("instance")

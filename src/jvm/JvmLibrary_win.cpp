@@ -1,5 +1,5 @@
 // The JVM library: loading it with its two invocation entry points, asking it for the default
-// thread stack size, and telling a 32-bit library apart before it is loaded.
+// thread stack size, and telling a library of another architecture apart before it is loaded.
 #include "jvm/MappedImage.h"
 #include "jvm/Messages.h"
 #include "jvm/PeHeaders.h"
@@ -17,6 +17,18 @@ template <typename Function> Function exportOf(HMODULE library, const char* name
 } // namespace
 
 bool Launcher::loadJvmLibrary(const std::wstring& path) {
+    // A library this build refuses by its headers never reaches the loader; the message is the
+    // one a 64-bit loader gives for a 32-bit library.
+    if constexpr (architecture::kRules.refusesOtherMachines) {
+        const std::optional<std::uint16_t> machine = imageMachine(path);
+        if (libraryUse(machine, false, architecture::kRules) == LibraryUse::refuse) {
+            traceArchitecture(path, machine, false);
+            traceJvmLibrary(path, ERROR_BAD_EXE_FORMAT, nullptr);
+            showFormattedMessage(messageOwner, IDS_JVM_LOAD_FAILED, path,
+                                 static_cast<int32_t>(ERROR_BAD_EXE_FORMAT));
+            return false;
+        }
+    }
     // The library stays loaded for the life of the process, on failure too: the VM it creates
     // lives until the process ends, and its threads run its code until then. So no owning
     // wrapper here.
@@ -64,11 +76,9 @@ void Launcher::checkPairedRuntime() {
     // architecture fails to load with its own message.
     if (!architecture::kHandsOverToPairedProduct || pairProduct.empty())
         return;
-    // A 32-bit library cannot be loaded into this process: its headers are read from the
-    // mapped file instead, and only the paired launcher will load it.
-    MappedImage image;
-    if (image.open(jvmLibraryPath) && image.isPe() && image.isMachine(kMachineI386))
-        runPairedProduct = true;
-    image.close();
-    traceArchitecture(jvmLibraryPath, runPairedProduct);
+    // A library of the paired launcher's architecture cannot be loaded into this process: its
+    // headers are read from the file instead, and only the paired launcher will load it.
+    const std::optional<std::uint16_t> machine = imageMachine(jvmLibraryPath);
+    runPairedProduct = libraryUse(machine, true, architecture::kRules) == LibraryUse::handOver;
+    traceArchitecture(jvmLibraryPath, machine, runPairedProduct);
 }

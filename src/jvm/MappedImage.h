@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -34,3 +35,7 @@ class MappedImage {
     UniqueMappedView view_;
     std::size_t size_ = 0;
 };
+
+// The machine field of the PE image at `path`, read without loading it; none for a file that
+// cannot be read or is no PE image.
+[[nodiscard]] std::optional<std::uint16_t> imageMachine(const std::wstring& path);

@@ -39,6 +39,13 @@ std::span<const std::uint8_t> MappedImage::bytes() const {
     return {static_cast<const std::uint8_t*>(view_.get()), view_ ? size_ : 0};
 }
 
+std::optional<std::uint16_t> imageMachine(const std::wstring& path) {
+    MappedImage image;
+    if (!image.open(path))
+        return std::nullopt;
+    return peMachine(image.bytes());
+}
+
 void MappedImage::close() {
     view_.reset();
     mapping_.reset();

@@ -6,9 +6,10 @@
 #include <optional>
 #include <span>
 
-// The machine code of 32-bit x86 images.
+// The machine codes of the images the launchers are built as, and load: 32-bit x86, x64, ARM64.
 inline constexpr std::uint16_t kMachineI386 = 0x014C;
 inline constexpr std::uint16_t kMachineAmd64 = 0x8664;
+inline constexpr std::uint16_t kMachineArm64 = 0xAA64;
 
 // The offset of the NT headers ("PE\0\0" and the file header), found through the DOS header's
 // pointer; none unless the bytes start with "MZ", the pointer is inside the bytes and the

@@ -10,6 +10,8 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,7 +64,9 @@ void traceRuntimeFolder(const char* from, const std::wstring& home, const FoundJ
 void traceCandidateOrder(const std::vector<JreCandidate>& ordered);
 void tracePick(const CandidatePick& pick);
 void traceChosenRuntime(const char* from, const Launcher& launcher);
-void traceArchitecture(const std::wstring& jvmLibrary, bool isX86);
+// The machine a chosen JVM library was built for, and whether the paired launcher runs it.
+void traceArchitecture(const std::wstring& jvmLibrary, std::optional<std::uint16_t> machine,
+                       bool handedOver);
 void traceDialog(const char* dialog, INT_PTR result, const std::wstring& detail);
 void traceRememberedRuntime(const std::wstring& settingsFile, const std::wstring& folder,
                             bool written);

@@ -79,7 +79,7 @@ void openLaunchTrace() {
     (void)readModulePath(executable, error);
     TraceLine("start")
         .number("format", 1)
-        .word("arch", architecture::kIs64Bit ? "x64" : "x86")
+        .word("arch", architecture::kName)
         .text("exe", executable)
         .text("cmdline", GetCommandLineW())
         .text("cwd", currentDirectory())

@@ -1,9 +1,11 @@
 // The events of the launch trace: one function per kind of decision, each writing one line.
 #include "jvm/Jni.h"
+#include "jvm/MappedImage.h"
 #include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
 #include "launcher/TraceLine.h"
 #include "runtime/CandidateOrder.h"
+#include "runtime/RuntimeArchitecture.h"
 #include "runtime/RuntimeFamilies.h"
 #include "runtime/RuntimeProbe.h"
 
@@ -155,7 +157,10 @@ void traceRegisteredRuntime(const char* from, const RuntimeFamily& rules, const 
     if (!home.empty())
         line.text("home", home);
     if (library && !library->path.empty())
-        line.text("jvm", library->path).flag("server", library->isServer).flag("favored", favored);
+        line.text("jvm", library->path)
+            .word("machine", machineName(imageMachine(library->path)))
+            .flag("server", library->isServer)
+            .flag("favored", favored);
     line.word("verdict", verdict).write();
 }
 
@@ -166,7 +171,9 @@ void traceRuntimeFolder(const char* from, const std::wstring& home, const FoundJ
     TraceLine line("runtime");
     line.word("from", from).text("home", home);
     if (!library.path.empty())
-        line.text("jvm", library.path).flag("server", library.isServer);
+        line.text("jvm", library.path)
+            .word("machine", machineName(imageMachine(library.path)))
+            .flag("server", library.isServer);
     line.word("verdict", library.path.empty() ? refusal : "kept").write();
 }
 
@@ -203,9 +210,14 @@ void traceChosenRuntime(const char* from, const Launcher& launcher) {
             .write();
 }
 
-void traceArchitecture(const std::wstring& jvmLibrary, bool isX86) {
+void traceArchitecture(const std::wstring& jvmLibrary, std::optional<std::uint16_t> machine,
+                       bool handedOver) {
     if (isLaunchTraced())
-        TraceLine("architecture").text("jvm", jvmLibrary).flag("x86", isX86).write();
+        TraceLine("architecture")
+            .text("jvm", jvmLibrary)
+            .word("machine", machineName(machine))
+            .flag("hand-over", handedOver)
+            .write();
 }
 
 void traceDialog(const char* dialog, INT_PTR result, const std::wstring& detail) {

@@ -40,10 +40,13 @@ std::wstring installationKeyPath(const CurrentFamily& family, const std::wstring
 // folder (a Java 8 kit registered here has one), then the folder itself. Both end in "\".
 std::array<std::wstring, 2> currentHomeFolders(const std::wstring& registeredHome);
 
-// The runtime chosen among today's distributions in one registry view: the machine's
-// registrations, then the user's. The user's part of the registry is one in both views, so a
-// per-user registration counts for the view whose architecture its JVM library has: in the
-// launcher's own view unless the library is an image of the other architecture, in the other
-// view only when it is one. None when nothing there is usable.
+// The runtime chosen among today's distributions in one registry view, for this launcher or,
+// with `forPairedLauncher`, for its paired launcher: the machine's registrations, then the
+// user's. The user's part of the registry is one in both views, so a per-user registration
+// counts for the launcher whose architecture its JVM library has: this one's unless the library
+// is an image of the paired launcher's architecture, the paired one's only when it is one. Where
+// both architectures share the machine's view (ARM64 and x64), its registrations are told
+// apart the same way. None when nothing there is usable.
 std::optional<std::wstring> searchCurrentDistributions(bool use32BitView,
-                                                       const RuntimeSearchSettings& settings);
+                                                       const RuntimeSearchSettings& settings,
+                                                       bool forPairedLauncher = false);

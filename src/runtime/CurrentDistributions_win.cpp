@@ -12,21 +12,21 @@
 
 namespace {
 
-// Which per-user registrations a search of one view takes, by their JVM library's architecture.
-enum class UserRegistrations { None, OwnArchitecture, OtherArchitecture };
+// Which registrations a search takes by their JVM library's architecture: all of them, or
+// those of this launcher's or of its paired launcher's.
+enum class ArchitectureFilter { none, ownLauncher, pairedLauncher };
 
-// Only an image that says it is of the other architecture counts as one: anything else is left
-// to the load, which reports what is wrong with it.
-bool isOtherArchitecture(const std::wstring& library) {
-    MappedImage image;
-    return image.open(library) && image.isPe() && image.isMachine(architecture::kOtherMachine);
+bool isFiltered(ArchitectureFilter filter, const std::wstring& library) {
+    return filter != ArchitectureFilter::none &&
+           !belongsToSearch(imageMachine(library), filter == ArchitectureFilter::pairedLauncher,
+                            architecture::kRules);
 }
 
 // Appends the usable runtimes one family registered under `hive`: within the bounds, with a
 // home value and a JVM library. What is missing or unreadable (a key left behind by an
 // uninstalled runtime among them) is passed over silently.
 void collectCurrentRuntimes(HKEY hive, const CurrentFamily& family, bool use32BitView,
-                            UserRegistrations architectures, const RuntimeSearchSettings& settings,
+                            ArchitectureFilter architectures, const RuntimeSearchSettings& settings,
                             std::vector<JreCandidate>& candidates) {
     const UniqueRegistryKey familyKey = openRegistryKey(hive, family.key, use32BitView);
     if (!familyKey)
@@ -61,11 +61,9 @@ void collectCurrentRuntimes(HKEY hive, const CurrentFamily& family, bool use32Bi
             if (library.path.empty())
                 continue;
             libraryFound = true;
-            // A per-user registration of the other architecture belongs to the other view's
+            // A registration of the other launcher's architecture belongs to the other
             // search: refused here, not missing.
-            if (architectures != UserRegistrations::None &&
-                isOtherArchitecture(library.path) !=
-                    (architectures == UserRegistrations::OtherArchitecture)) {
+            if (isFiltered(architectures, library.path)) {
                 traceRegisteredRuntime(from, rules, name, version, "other-architecture", home,
                                        &library, favored);
                 break;
@@ -82,17 +80,21 @@ void collectCurrentRuntimes(HKEY hive, const CurrentFamily& family, bool use32Bi
 } // namespace
 
 std::optional<std::wstring> searchCurrentDistributions(bool use32BitView,
-                                                       const RuntimeSearchSettings& settings) {
-    // Per-user installs come after the machine's, so they only win a tie when they are newer
-    // or preferred.
-    const UserRegistrations user = use32BitView == architecture::kOwnRegistryViewIs32Bit
-                                       ? UserRegistrations::OwnArchitecture
-                                       : UserRegistrations::OtherArchitecture;
+                                                       const RuntimeSearchSettings& settings,
+                                                       bool forPairedLauncher) {
+    // Per-user registrations are shared by both views, and so is the machine's view when the
+    // two launchers' architectures share it: there each registration is told apart by its
+    // library. Per-user installs come after the machine's, so they only win a tie when they
+    // are newer or preferred.
+    const ArchitectureFilter user = forPairedLauncher ? ArchitectureFilter::pairedLauncher
+                                                      : ArchitectureFilter::ownLauncher;
+    const ArchitectureFilter machine =
+        architecture::kRules.sharesRegistryView() ? user : ArchitectureFilter::none;
     traceSearch("current", use32BitView);
     std::vector<JreCandidate> candidates;
     for (const CurrentFamily& family : currentFamilies())
-        collectCurrentRuntimes(HKEY_LOCAL_MACHINE, family, use32BitView, UserRegistrations::None,
-                               settings, candidates);
+        collectCurrentRuntimes(HKEY_LOCAL_MACHINE, family, use32BitView, machine, settings,
+                               candidates);
     for (const CurrentFamily& family : currentFamilies())
         collectCurrentRuntimes(HKEY_CURRENT_USER, family, use32BitView, user, settings, candidates);
     return chooseRuntimeHome(candidates, settings);
@@ -111,8 +113,8 @@ bool Launcher::findCurrentDistribution(const RuntimeSearchSettings& search) {
     }
     // Only the paired launcher can run what the other view alone knows.
     if (architecture::kHandsOverToPairedProduct && !pairProduct.empty()) {
-        if (const auto home =
-                searchCurrentDistributions(!architecture::kOwnRegistryViewIs32Bit, search)) {
+        if (const auto home = searchCurrentDistributions(architecture::kPairedRegistryViewIs32Bit,
+                                                         search, true)) {
             const FoundJvmLibrary library = findJvmLibrary(*home, jvmType);
             if (!library.path.empty()) {
                 jvmLibraryPath = library.path;

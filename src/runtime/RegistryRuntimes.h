@@ -19,14 +19,18 @@ struct RuntimeSearchSettings {
 
 // Appends the usable runtimes of one family: within the version bounds, with a "JavaHome" and
 // a JVM library. Keys and values that are missing or unreadable are passed over silently.
+// Where this launcher and its paired launcher share the view (ARM64 and x64), only the
+// libraries of the launcher searched for (`forPairedLauncher`) are taken.
 void collectRegistryRuntimes(const RuntimeFamily& family, bool use32BitView,
                              const RuntimeSearchSettings& settings,
-                             std::vector<JreCandidate>& candidates);
+                             std::vector<JreCandidate>& candidates,
+                             bool forPairedLauncher = false);
 
 // Every searched family of one view, ordered and chosen from: the chosen runtime's home
 // folder, or none when no family has a usable runtime.
 std::optional<std::wstring> searchRegistry(bool use32BitView,
-                                           const RuntimeSearchSettings& settings);
+                                           const RuntimeSearchSettings& settings,
+                                           bool forPairedLauncher = false);
 
 // Orders the collected candidates and applies the preferred versions: the chosen runtime's
 // home folder, or none when there are no candidates.

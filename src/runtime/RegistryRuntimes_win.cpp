@@ -1,5 +1,7 @@
 #include "runtime/RegistryRuntimes.h"
 
+#include "jvm/MappedImage.h"
+#include "launcher/Architecture.h"
 #include "launcher/LaunchTrace.h"
 #include "runtime/CandidateOrder.h"
 #include "runtime/RegistryKeys.h"
@@ -15,7 +17,7 @@ CandidateOrderSettings orderSettings(const RuntimeSearchSettings& settings) {
 
 void collectRegistryRuntimes(const RuntimeFamily& family, bool use32BitView,
                              const RuntimeSearchSettings& settings,
-                             std::vector<JreCandidate>& candidates) {
+                             std::vector<JreCandidate>& candidates, bool forPairedLauncher) {
     // Opened without the key text's trailing backslash, which not every registry
     // implementation accepts at the end of a path.
     std::wstring familyPath = family.key;
@@ -46,24 +48,35 @@ void collectRegistryRuntimes(const RuntimeFamily& family, bool use32BitView,
         }
         std::wstring home = homeFolderFromJavaHome(javaHome, family);
         const FoundJvmLibrary library = findJvmLibrary(home, probeType);
-        traceRegisteredRuntime("registry", family, name, version,
-                               library.path.empty() ? "no-jvm-library" : "kept", home, &library,
+        bool kept = !library.path.empty();
+        const char* verdict = kept ? "kept" : "no-jvm-library";
+        // In a view both launchers share, a library of the other one's architecture is its.
+        if constexpr (architecture::kRules.sharesRegistryView()) {
+            if (kept && !belongsToSearch(imageMachine(library.path), forPairedLauncher,
+                                         architecture::kRules)) {
+                kept = false;
+                verdict = "other-architecture";
+            }
+        }
+        traceRegisteredRuntime("registry", family, name, version, verdict, home, &library,
                                favored);
-        if (library.path.empty())
+        if (!kept)
             continue;
         candidates.push_back({version, std::move(home), library.isServer, favored});
     }
 }
 
 std::optional<std::wstring> searchRegistry(bool use32BitView,
-                                           const RuntimeSearchSettings& settings) {
+                                           const RuntimeSearchSettings& settings,
+                                           bool forPairedLauncher) {
     traceSearch("registry", use32BitView);
     std::vector<JreCandidate> candidates;
     for (const RuntimeFamily& family : runtimeFamilies()) {
         const FamilyRule rule = familyRule(family, settings.sources);
         traceFamily(family, rule);
         if (rule == FamilyRule::searched)
-            collectRegistryRuntimes(family, use32BitView, settings, candidates);
+            collectRegistryRuntimes(family, use32BitView, settings, candidates,
+                                    forPairedLauncher);
     }
     return chooseRuntimeHome(candidates, settings);
 }

@@ -110,9 +110,11 @@ bool Launcher::selectRuntime() {
         }
     }
 
-    // A runtime only the 32-bit view knows can be run by the paired 32-bit launcher alone.
+    // A runtime of the paired launcher's architecture (one only the 32-bit view knows, for the
+    // x64 launcher) can be run by the paired launcher alone.
     if (architecture::kHandsOverToPairedProduct && !pairProduct.empty()) {
-        if (const auto home = searchRegistry(true, search)) {
+        if (const auto home =
+                searchRegistry(architecture::kPairedRegistryViewIs32Bit, search, true)) {
             const FoundJvmLibrary library = findJvmLibrary(*home, jvmType);
             if (!library.path.empty()) {
                 jvmLibraryPath = library.path;

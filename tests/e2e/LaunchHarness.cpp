@@ -38,17 +38,21 @@ std::wstring environmentBlock(const std::map<std::wstring, std::optional<std::ws
     return block;
 }
 
-} // namespace
-
-std::wstring builtLauncherPath() { return testProgramFolder() + L"\\launcher.exe"; }
-
-std::wstring pairedBuildFolder() {
-    const std::wstring relative = testProgramFolder() + L"\\..\\win32\\bin";
+std::wstring besideTestProgramFolder(const wchar_t* relativeFolder) {
+    const std::wstring relative = testProgramFolder() + relativeFolder;
     std::wstring full(32768, L'\0');
     full.resize(
         GetFullPathNameW(relative.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
     return full.empty() ? relative : full;
 }
+
+} // namespace
+
+std::wstring builtLauncherPath() { return testProgramFolder() + L"\\launcher.exe"; }
+
+std::wstring pairedBuildFolder() { return besideTestProgramFolder(L"\\..\\win32\\bin"); }
+
+std::wstring x64BuildFolder() { return besideTestProgramFolder(L"\\..\\..\\bin"); }
 
 bool pairedBuildRunsHere() {
     // The paired build's probe, run from a fresh folder (it writes beside itself), ends with

@@ -20,6 +20,10 @@ std::wstring builtLauncherPath();
 // program's bin): the paired launcher (launcher.exe) and its test runtime (testjvm\).
 std::wstring pairedBuildFolder();
 
+// The bin folder of the x64 build that the ARM64 build lies in (arm64\bin beside its bin):
+// its test runtime is the x64 runtime an ARM64 machine may have installed.
+std::wstring x64BuildFolder();
+
 // Whether this machine runs the 32-bit build's programs: Wine needs its 32-bit part, which a
 // machine that cannot run 32-bit x86 code does not have (scripts/setup.sh).
 bool pairedBuildRunsHere();

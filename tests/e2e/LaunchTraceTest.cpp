@@ -647,7 +647,8 @@ TEST(LaunchTrace, ThirtyTwoBitRuntimeIsHandedToThePairedLauncher) {
     EXPECT_EQ(result.exitCode, 0u);
     const Trace trace = readTrace(traceFile);
     expectCompleteTrace(trace, 0);
-    EXPECT_EQ(trace.first("architecture", "x86"), L"true");
+    EXPECT_EQ(trace.first("architecture", "machine"), L"x86");
+    EXPECT_EQ(trace.first("architecture", "hand-over"), L"true");
     EXPECT_EQ(trace.first("chosen", "paired"), L"true");
     EXPECT_EQ(trace.of("stage", "stage", L"paired-product-start").at(0)["ok"], L"false");
     EXPECT_TRUE(trace.of("jvm-library").empty());

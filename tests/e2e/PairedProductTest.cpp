@@ -1,7 +1,8 @@
-// Handing the launch over to the paired launcher when only a 32-bit runtime qualifies. The
-// paired launcher is a probe that writes down its command line and ends with the code the
-// test gives it through the environment, which it inherits through the launcher. The 32-bit
-// launcher runs the same cases and must never start it.
+// Handing the launch over to the paired launcher when only a runtime of its architecture
+// qualifies: a 32-bit one for the x64 launcher, an x64 one for the ARM64 launcher. The paired
+// launcher is a probe that writes down its command line and ends with the code the test gives
+// it through the environment, which it inherits through the launcher. The 32-bit launcher runs
+// the same cases and must never start it.
 #include "JavaApp.h"
 #include "ScopedRegistryKey.h"
 #include "TestedBuild.h"
@@ -84,7 +85,13 @@ std::pair<DWORD, int> launchCancellingDialogs(const JavaApp& app) {
     return {result.exitCode, dialogs};
 }
 
+// The ARM64 launcher never looks into the 32-bit view: its pair's runtimes share its own.
+constexpr const char* kArm64PairSharesItsView =
+    "the ARM64 launcher's pair is an x64 one, registered in the 64-bit view";
+
 TEST(PairedProduct, RuntimeOnlyInThe32BitView) {
+    if (tested::kIsArm64Build)
+        GTEST_SKIP() << kArm64PairSharesItsView;
     JavaApp app(notAHome);
     ASSERT_TRUE(app.writeScript(JavaApp::script()));
     // A runtime the launcher could load if it tried, registered where only a 32-bit
@@ -131,6 +138,8 @@ TEST(PairedProduct, RuntimeOnlyInThe32BitView) {
 TEST(PairedProduct, CurrentDistributionOnlyInThe32BitView) {
     // Today's distributions register under their own keys, in the installer's view: one known
     // only to the 32-bit view hands over just as a classic registration does.
+    if (tested::kIsArm64Build)
+        GTEST_SKIP() << kArm64PairSharesItsView;
     JavaApp app(notAHome);
     const std::wstring home = layOutRuntime(app.app.file(L"installed\\jdk32"));
     ASSERT_FALSE(home.empty());
@@ -234,6 +243,68 @@ TEST(PairedProduct, OtherArchitectureJrePathHandsOverOnlyFromThe64BitLauncher) {
         // The private runtime beside the exe was not reached either way.
         EXPECT_FALSE(readRecord(app.runtimeHome));
     }
+}
+
+TEST(PairedProduct, Arm64LauncherTellsTheSharedViewsRuntimesApart) {
+    if (!tested::kIsArm64Build)
+        GTEST_SKIP() << "only ARM64 Windows registers two launchers' runtimes in one view";
+    JavaApp app(notAHome);
+    // A newer x64 runtime and an older ARM64 one, both in the 64-bit view, as an ARM64 machine
+    // with both installed has them.
+    const std::wstring arm64 = layOutRuntime(app.app.file(L"installed\\arm64"));
+    ASSERT_FALSE(arm64.empty());
+    ASSERT_TRUE(writeScript(arm64, JavaApp::script()));
+    const std::wstring x64 = app.app.file(L"installed\\x64");
+    createFolders(x64 + L"\\bin\\server");
+    ASSERT_TRUE(writeOtherArchitectureLibrary(x64 + L"\\bin\\server\\jvm.dll"));
+    const ScopedRegistryKey newer(std::wstring(kSunRuntimeKey) + L"8133.2", false,
+                                  JavaHomeValue{x64});
+    ASSERT_TRUE(newer.created());
+    std::optional<ScopedRegistryKey> older;
+    older.emplace(std::wstring(kSunRuntimeKey) + L"8133.1", false, JavaHomeValue{arm64});
+    ASSERT_TRUE(older->created());
+    const std::wstring probe = placeProbe(app.app);
+    ASSERT_FALSE(probe.empty());
+    app.writeSettings({.runtimeLines = L"Minimum Version=8133\r\nMaximum Version=8133.9\r\n",
+                       .applicationLines = settingsFor(probe, L"Yes")});
+
+    // Its own runtime first, though the x64 one is newer.
+    LaunchResult result = app.launch({.environment = {{L"QOVA_PROBE_EXIT_CODE", L"5"}}});
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_TRUE(mainRanIn(arm64));
+    EXPECT_FALSE(probeStarted(probe));
+
+    // With the x64 runtime alone, the paired x64 launcher runs it.
+    older.reset();
+    result = app.launch({.environment = {{L"QOVA_PROBE_EXIT_CODE", L"5"}}});
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_TRUE(result.messageBoxes.empty());
+    EXPECT_EQ(result.exitCode, 5u);
+    EXPECT_TRUE(probeCommandLine(probe).has_value());
+}
+
+TEST(PairedProduct, Arm64LauncherRefusesTheX64StandInRuntime) {
+    if (!tested::kIsArm64Build)
+        GTEST_SKIP() << "only the ARM64 launcher refuses a 64-bit library of another machine";
+    // The x64 build's stand-in runtime: a real x64 jvm.dll, exports and all.
+    const std::wstring x64Library = x64BuildFolder() + L"\\testjvm\\jvm.dll";
+    ASSERT_NE(GetFileAttributesW(x64Library.c_str()), INVALID_FILE_ATTRIBUTES)
+        << narrow(x64Library);
+    JavaApp app;
+    ASSERT_TRUE(app.writeScript(JavaApp::script()));
+    createFolders(app.app.file(L"rt\\bin\\server"));
+    const std::wstring library = app.app.file(L"rt\\bin\\server\\jvm.dll");
+    ASSERT_TRUE(CopyFileW(x64Library.c_str(), library.c_str(), FALSE));
+    app.writeSettings({.runtimeLines = L"JRE Path=" + app.app.file(L"rt") + L"\r\n"});
+
+    const LaunchResult result = app.launch();
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, kFailureExitCode);
+    EXPECT_EQ(result.messageTexts(),
+              std::vector<std::wstring>{L"Failed to load Java VM library: " + library +
+                                        L" (errno = 193).\n"});
+    EXPECT_FALSE(readRecord(app.runtimeHome));
 }
 
 } // namespace

@@ -114,19 +114,24 @@ class Explained(unittest.TestCase):
              "Sun JRE 1.6.0_45 in C:\\J\\ has no JVM library for JVM Type server"),
             ("other-architecture", "JVM Type", "",
              "Sun JRE 1.6.0_45 is built for the other architecture (C:\\J\\bin\\server\\jvm.dll)"),
+            ("other-architecture x64", "JVM Type", "",
+             "Sun JRE 1.6.0_45 is built for x64 (C:\\J\\bin\\server\\jvm.dll)"),
         ]
-        for verdict, key, value, expected in rows:
-            with self.subTest(verdict):
+        for name, key, value, expected in rows:
+            verdict, _, machine = name.partition(" ")
+            with self.subTest(name):
                 extra = {"home": "C:\\J\\"} if verdict == "no-jvm-library" else {}
                 if verdict == "other-architecture":
                     extra = {"home": "C:\\J\\", "jvm": "C:\\J\\bin\\server\\jvm.dll",
                              "server": True, "favored": False}
+                    if machine:
+                        extra["machine"] = machine
                 out = self.account([setting(1, 1, key, value, "file" if value else "default"),
                                     registered(1, 2, "1.6.0_45", verdict, **extra)], "--strict")
                 self.assertIn("(refused: %s)" % expected, out)
 
     def test_the_private_runtime_folder_is_the_one_of_the_launcher_that_ran(self):
-        for arch, folder in (("x64", "jre64"), ("x86", "jre32")):
+        for arch, folder in (("x64", "jre64"), ("x86", "jre32"), ("arm64", "jrearm64")):
             with self.subTest(arch):
                 out = self.account([
                     line(1, 1, "start", format=1, arch=arch, exe="C:\\A\\a.exe", cmdline="a",

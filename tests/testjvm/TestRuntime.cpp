@@ -156,8 +156,13 @@ template <typename NtHeaders> std::string libraryHeaders(WORD machine, WORD opti
 } // namespace
 
 bool writeOtherArchitectureLibrary(const std::wstring& path) {
+#if defined(__aarch64__)
+    constexpr bool pairedIsX86 = false;
+#else
+    constexpr bool pairedIsX86 = sizeof(void*) == 8;
+#endif
     const std::string image =
-        sizeof(void*) == 8 ? libraryHeaders<IMAGE_NT_HEADERS32>(IMAGE_FILE_MACHINE_I386,
+        pairedIsX86 ? libraryHeaders<IMAGE_NT_HEADERS32>(IMAGE_FILE_MACHINE_I386,
                                                                 IMAGE_NT_OPTIONAL_HDR32_MAGIC)
                            : libraryHeaders<IMAGE_NT_HEADERS64>(IMAGE_FILE_MACHINE_AMD64,
                                                                 IMAGE_NT_OPTIONAL_HDR64_MAGIC);

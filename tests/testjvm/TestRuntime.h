@@ -99,8 +99,8 @@ std::optional<Record> readRecord(const std::wstring& runtimeHome);
 std::wstring fromAnsi(std::string_view bytes);
 std::string toAnsi(std::wstring_view text);
 
-// A file with the headers of a DLL built for the other architecture than this process's: x86
-// in a 64-bit process, x64 in a 32-bit one. This process cannot load it.
+// A file with the headers of a DLL built for the architecture of this build's paired launcher:
+// x86 in an x64 process, x64 in a 32-bit or an ARM64 one. This process cannot load it.
 [[nodiscard]] bool writeOtherArchitectureLibrary(const std::wstring& path);
 
 } // namespace testjvm
