@@ -47,6 +47,13 @@ const char* originName(SettingOrigin origin) {
     return "default";
 }
 
+// A runtime's JVM library, with the machine its headers name.
+TraceLine& jvmLibrary(TraceLine& line, const FoundJvmLibrary& library) {
+    return line.text("jvm", library.path)
+        .word("machine", machineName(imageMachine(library.path)))
+        .flag("server", library.isServer);
+}
+
 TraceLine& family(TraceLine& line, const RuntimeFamily& family) {
     line.text("key", family.key)
         .word("kind", kindName(family.kind))
@@ -157,10 +164,7 @@ void traceRegisteredRuntime(const char* from, const RuntimeFamily& rules, const 
     if (!home.empty())
         line.text("home", home);
     if (library && !library->path.empty())
-        line.text("jvm", library->path)
-            .word("machine", machineName(imageMachine(library->path)))
-            .flag("server", library->isServer)
-            .flag("favored", favored);
+        jvmLibrary(line, *library).flag("favored", favored);
     line.word("verdict", verdict).write();
 }
 
@@ -171,9 +175,7 @@ void traceRuntimeFolder(const char* from, const std::wstring& home, const FoundJ
     TraceLine line("runtime");
     line.word("from", from).text("home", home);
     if (!library.path.empty())
-        line.text("jvm", library.path)
-            .word("machine", machineName(imageMachine(library.path)))
-            .flag("server", library.isServer);
+        jvmLibrary(line, library);
     line.word("verdict", library.path.empty() ? refusal : "kept").write();
 }
 

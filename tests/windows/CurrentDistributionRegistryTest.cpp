@@ -229,7 +229,7 @@ TEST(CurrentDistributionRegistry, PerUserRuntimesCountForTheViewOfTheirArchitect
     // natively whatever the runtime's architecture: its JVM library tells.
     TempFolder folder;
     const std::wstring home32 = makeRuntimeHome(folder.file(L"jre32"), {L"server"});
-    writeBytesFile(serverLibraryOf(home32), x86ImageHeaders());
+    writeBytesFile(serverLibraryOf(home32), pairedImageHeaders());
     const RegisteredDistribution registered32(HKEY_CURRENT_USER, view32,
                                               L"Software\\Eclipse Adoptium\\JRE", L"8166.0.8.101",
                                               L"\\hotspot\\MSI", L"Path", JavaHomeValue{home32});

@@ -1,6 +1,7 @@
 #include "RegisteredRuntime.h"
 
 #include "TestFiles.h"
+#include "launcher/Architecture.h"
 
 const RuntimeFamily& familyOf(Family family) {
     return runtimeFamilies()[static_cast<size_t>(family)];
@@ -18,13 +19,13 @@ std::wstring makeRuntimeHome(const std::wstring& folder,
     return folder + L"\\";
 }
 
-std::string x86ImageHeaders() {
+std::string pairedImageHeaders() {
     std::string image(0x200, '\0');
     image[0] = 'M';
     image[1] = 'Z';
     image[0x3C] = 0x40; // e_lfanew
     image.replace(0x40, 4, std::string("PE\0\0", 4));
-    image[0x44] = 0x4C; // Machine, little-endian 0x014C
-    image[0x45] = 0x01;
+    image[0x44] = static_cast<char>(architecture::kPairedMachine & 0xFF); // Machine, little-endian
+    image[0x45] = static_cast<char>(architecture::kPairedMachine >> 8);
     return image;
 }

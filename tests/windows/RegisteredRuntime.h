@@ -44,5 +44,6 @@ class RegisteredDistribution : public ScopedRegistryKey {
 std::wstring makeRuntimeHome(const std::wstring& folder,
                              const std::vector<std::wstring>& jvmFolders, bool javaLibrary = true);
 
-// Just the headers that name a 32-bit x86 image, for a JVM library only a 32-bit process loads.
-std::string x86ImageHeaders();
+// Just the headers that name an image of the paired launcher's architecture (32-bit x86 beside
+// the x64 launcher, x64 beside the ARM64 one), for a JVM library only the paired launcher loads.
+std::string pairedImageHeaders();

@@ -1,5 +1,6 @@
 // Probing runtime folders on disk: which JVM library a runtime home offers for each JVM type,
 // and which folder beside the executable is the private runtime.
+#include "launcher/Architecture.h"
 #include "runtime/RuntimeProbe.h"
 #include "RegisteredRuntime.h"
 #include "TestFiles.h"
@@ -47,16 +48,16 @@ TEST(RuntimeProbe, JavaHomeNeedsTheJavaLibrary) {
     EXPECT_FALSE(isJavaHome(folder.path() + L"\\missing\\"));
 }
 
-TEST(RuntimeProbe, PrivateRuntimeIsTheExecutableFolderBeforeJre64) {
+TEST(RuntimeProbe, PrivateRuntimeIsTheExecutableFolderBeforeItsRuntimeFolder) {
     struct Row {
         bool folderIsHome;
-        bool jre64IsHome;
+        bool runtimeFolderIsHome;
         const wchar_t* expected; // relative to the executable folder, or "-" for none
     };
     const std::vector<Row> rows{
         {true, true, L""},
         {true, false, L""},
-        {false, true, L"jre64\\"},
+        {false, true, architecture::kPrivateRuntimeFolder},
         {false, false, L"-"},
     };
     for (const Row& row : rows) {
@@ -65,8 +66,10 @@ TEST(RuntimeProbe, PrivateRuntimeIsTheExecutableFolderBeforeJre64) {
         const std::wstring executableFolder = folder.path() + L"\\";
         if (row.folderIsHome)
             makeRuntimeHome(folder.path(), {L"client"});
-        // A jre64 folder without bin\java.dll is no runtime home, whatever else it holds.
-        makeRuntimeHome(folder.file(L"jre64"), {L"server"}, row.jre64IsHome);
+        // A runtime folder without bin\java.dll is no runtime home, whatever else it holds.
+        const std::wstring runtimeFolder = executableFolder + architecture::kPrivateRuntimeFolder;
+        makeRuntimeHome(runtimeFolder.substr(0, runtimeFolder.size() - 1), {L"server"},
+                        row.runtimeFolderIsHome);
         const std::wstring expected =
             std::wstring(row.expected) == L"-" ? L"" : executableFolder + row.expected;
         EXPECT_EQ(narrow(privateRuntimeIn(executableFolder)), narrow(expected));

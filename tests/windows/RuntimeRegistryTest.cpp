@@ -391,7 +391,7 @@ TEST(RuntimeRegistry, RelativeJrePathGivesTheFullPathOfTheLibrary) {
 TEST(RuntimeRegistry, ConfiguredThirtyTwoBitRuntimeHandsOverOnlyWithAPairedProduct) {
     TempFolder folder;
     const std::wstring home = makeRuntimeHome(folder.file(L"rt32"), {L"client"});
-    writeBytesFile(home + L"bin\\client\\jvm.dll", x86ImageHeaders());
+    writeBytesFile(home + L"bin\\client\\jvm.dll", pairedImageHeaders());
     for (const bool paired : {false, true}) {
         SCOPED_TRACE(paired);
         Launcher launcher;
