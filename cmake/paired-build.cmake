@@ -72,6 +72,14 @@ if(QOVA_ARM64 AND EXISTS ${QOVA_ZIG})
     qova_other_build(arm64_launcher arm64 zig-aarch64-windows.cmake QOVA_ARM64_TARGETS)
     qova_other_launcher_checks(arm64_launcher arm64 aarch64 llvm-objdump-14
         ${CMAKE_SOURCE_DIR}/cmake/zig/pdb-symbols ${CMAKE_BINARY_DIR}/arm64/bin/launcher.pdb)
+    # zig's link writes the time and a random .pdb identifier, which the build clears after
+    # it (cmake/zig/pe-reproducible.py); and its C runtime and libc++ come from a cache folder
+    # whose path must not reach the bytes either.
+    add_test(NAME arm64_launcher_reproducible
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/check-reproducible.sh ${CMAKE_COMMAND}
+                ${CMAKE_SOURCE_DIR}/cmake/zig-aarch64-windows.cmake ${CMAKE_BUILD_TYPE}
+                ${CMAKE_BINARY_DIR}/arm64/bin/launcher.exe ${CMAKE_BINARY_DIR}/arm64-reproducible-check)
+    set_tests_properties(arm64_launcher_reproducible PROPERTIES TIMEOUT 1800)
 elseif(QOVA_ARM64)
     message(STATUS "No ARM64 launcher: zig is not installed at ${QOVA_ZIG} (scripts/setup.sh "
                    "installs it where the machine has npm)")
