@@ -19,7 +19,11 @@ set(QOVA_REPRODUCIBLE_FLAGS -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
                             -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
 add_compile_options(${QOVA_REPRODUCIBLE_FLAGS})
 target_compile_options(qova_core PRIVATE ${QOVA_REPRODUCIBLE_FLAGS})
-add_link_options(${QOVA_REPRODUCIBLE_FLAGS} -Wl,--no-insert-timestamp)
+add_link_options(${QOVA_REPRODUCIBLE_FLAGS})
+# zig passes lld no such flag: cmake/zig/pe-reproducible.py clears the time after the link.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    add_link_options(-Wl,--no-insert-timestamp)
+endif()
 # Every flag that makes the launcher small is set here, for every architecture it is built for
 # (scripts/bench.sh prints where the bytes go; docs/performance.md says what each flag saved).
 # - Nothing in the launcher throws or catches, and nothing asks for a type at run time: no
@@ -28,15 +32,23 @@ add_link_options(${QOVA_REPRODUCIBLE_FLAGS} -Wl,--no-insert-timestamp)
 # - The objects are "fat": they carry machine code and the compiler's intermediate code, so the
 #   launcher is optimised as one program at link time, while the test programs, which link the
 #   same libraries, link the machine code as usual (QOVA_WHOLE_PROGRAM below).
-set(QOVA_SIZE_FLAGS -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti
-                    -flto -ffat-lto-objects)
+set(QOVA_SIZE_FLAGS -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti)
+# GCC (MinGW-w64) builds the x64 and i686 launchers, clang (zig) the ARM64 one: the flags
+# that only one of them knows are set per compiler.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    list(APPEND QOVA_SIZE_FLAGS -flto -ffat-lto-objects)
+endif()
 # - The launcher drops unused sections and is stripped (after the link, below). It keeps its unwind tables
 #   (.pdata/.xdata): Windows walks them to dispatch an exception raised below the launcher's
 #   frames on the Java main thread, and without them the JVM's own handlers further up that
 #   thread would never be reached.
 #   GCC 12 for this target stops with an internal error when it splits the program into
 #   partitions for link-time optimisation, so the launcher is optimised as one partition.
-set(QOVA_SIZE_LINK_OPTIONS -flto -flto-partition=one -Wl,--gc-sections)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    set(QOVA_SIZE_LINK_OPTIONS -flto -flto-partition=one -Wl,--gc-sections)
+else()
+    set(QOVA_SIZE_LINK_OPTIONS -Wl,--gc-sections)
+endif()
 # - 32-bit Windows finds its exception handlers through the frames of the stack, not through
 #   tables: the tables the compiler writes there (.eh_frame) serve only C++ exceptions, which
 #   the launcher does without.
@@ -48,8 +60,10 @@ target_compile_definitions(qova_core PUBLIC ${QOVA_WIN_DEFINITIONS})
 target_compile_options(qova_core PRIVATE ${QOVA_SIZE_FLAGS})
 # Programs that link these libraries link the machine code of the fat objects, unless they set
 # the target property QOVA_WHOLE_PROGRAM (the launcher), which optimises them at link time.
-target_link_options(qova_core INTERFACE
-    "$<$<NOT:$<BOOL:$<TARGET_PROPERTY:QOVA_WHOLE_PROGRAM>>>:-fno-lto>")
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_link_options(qova_core INTERFACE
+        "$<$<NOT:$<BOOL:$<TARGET_PROPERTY:QOVA_WHOLE_PROGRAM>>>:-fno-lto>")
+endif()
 
 # The Windows operations: every src/**/*_win.cpp except the process entry.
 file(GLOB_RECURSE QOVA_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*_win.cpp)
@@ -59,24 +73,52 @@ set(QOVA_EXE_SOURCES ${CMAKE_SOURCE_DIR}/src/launcher/main_win.cpp
                      ${CMAKE_SOURCE_DIR}/src/launcher/FailFast_win.cpp
                      ${CMAKE_SOURCE_DIR}/src/launcher/PseudoRelocations_win.cpp)
 list(REMOVE_ITEM QOVA_WIN_SOURCES ${QOVA_EXE_SOURCES})
+# The entry points for a C runtime that starts only narrow programs (src/entry) go to the
+# programs that need them, below.
+list(FILTER QOVA_WIN_SOURCES EXCLUDE REGEX "/src/entry/")
 add_library(qova_win STATIC ${QOVA_WIN_SOURCES})
 target_link_libraries(qova_win PUBLIC qova_core
     user32 gdi32 advapi32 shell32 ole32 oleaut32 uuid comctl32 msimg32)
 target_compile_options(qova_win PRIVATE -Wall -Wextra ${QOVA_SIZE_FLAGS})
 
 # Everything links statically (libgcc, libstdc++, winpthread): the exe imports Windows DLLs only.
-set(QOVA_STATIC_LINK -static -static-libgcc -static-libstdc++)
+# zig links its libc++, libunwind and C runtime parts statically anyway.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    set(QOVA_STATIC_LINK -static -static-libgcc -static-libstdc++)
+else()
+    set(QOVA_STATIC_LINK)
+endif()
+
+# Programs that start from wmain or wWinMain. MinGW-w64 GCC starts them with -municode; zig's C
+# runtime starts only main, whose entry in src/entry hands the wide command line on (the
+# launcher and the programs built as it is read the command line themselves, as they always
+# did, and ignore wWinMain's arguments).
+function(qova_wide_entry target kind)
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+        target_link_options(${target} PRIVATE -municode)
+    elseif(kind STREQUAL "wWinMain")
+        target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/src/entry/WinMainEntry_win.cpp)
+        # zig takes -mwindows, and still marks the program a console one.
+        target_link_options(${target} PRIVATE -Wl,--subsystem,windows)
+    else()
+        target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/src/entry/WmainEntry_win.cpp)
+        target_link_libraries(${target} PRIVATE shell32)
+    endif()
+endfunction()
 
 add_executable(launcher WIN32 ${QOVA_EXE_SOURCES} ${CMAKE_SOURCE_DIR}/src/res/launcher.rc)
 target_link_libraries(launcher PRIVATE qova_win)
 target_compile_options(launcher PRIVATE -Wall -Wextra ${QOVA_SIZE_FLAGS})
 set_target_properties(launcher PROPERTIES QOVA_WHOLE_PROGRAM ON)
+target_link_options(launcher PRIVATE ${QOVA_SIZE_LINK_OPTIONS} ${QOVA_STATIC_LINK})
+qova_wide_entry(launcher wWinMain)
 # The link writes a map, and its output is kept with its symbols as launcher-symbols.exe before
 # the launcher is stripped: scripts/size-breakdown.py reads both to say where the bytes go.
 set(QOVA_LAUNCHER_MAP ${CMAKE_BINARY_DIR}/launcher.map)
 set(QOVA_LAUNCHER_SYMBOLS ${CMAKE_BINARY_DIR}/launcher-symbols.exe)
-target_link_options(launcher PRIVATE -municode ${QOVA_SIZE_LINK_OPTIONS} ${QOVA_STATIC_LINK}
-                                     -Wl,-Map=${QOVA_LAUNCHER_MAP})
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_link_options(launcher PRIVATE -Wl,-Map=${QOVA_LAUNCHER_MAP})
+endif()
 # windres reports no dependencies, so every file the script includes is named here, or a
 # changed string table would leave the old one linked in.
 set(QOVA_RESOURCE_INPUTS launcher.manifest launcher.ico strings.rc dialogs.rc resource.h)
@@ -84,10 +126,25 @@ list(TRANSFORM QOVA_RESOURCE_INPUTS PREPEND ${CMAKE_SOURCE_DIR}/src/res/)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/launcher.rc PROPERTIES
     OBJECT_DEPENDS "${QOVA_RESOURCE_INPUTS}")
 set(QOVA_SIZE_BUDGET ${CMAKE_SOURCE_DIR}/tests/size-budget.txt)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    set(QOVA_LAUNCHER_STRIP
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:launcher> ${QOVA_LAUNCHER_SYMBOLS}
+        # strip writes a PE header of its own, with the time it runs unless given one.
+        COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_STRIP} $<TARGET_FILE:launcher>)
+else()
+    # lld writes the symbols to the .pdb beside the exe, which the symbol listing reads
+    # (cmake/zig/pdb-symbols), and the time of the link into the exe, which goes (no flag of
+    # zig's asks lld not to).
+    find_package(Python3 REQUIRED COMPONENTS Interpreter)
+    set(QOVA_LAUNCHER_SYMBOLS ${CMAKE_BINARY_DIR}/bin/launcher.pdb)
+    set(QOVA_LAUNCHER_STRIP
+        COMMAND ${CMAKE_STRIP} $<TARGET_FILE:launcher>
+        COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/zig/pe-reproducible.py
+                $<TARGET_FILE:launcher>)
+    set(CMAKE_NM ${CMAKE_SOURCE_DIR}/cmake/zig/pdb-symbols)
+endif()
 add_custom_command(TARGET launcher POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:launcher> ${QOVA_LAUNCHER_SYMBOLS}
-    # strip writes a PE header of its own, with the time it runs unless given one.
-    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_STRIP} $<TARGET_FILE:launcher>
+    ${QOVA_LAUNCHER_STRIP}
     COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:launcher> -DARCHITECTURE=${CMAKE_SYSTEM_PROCESSOR}
             -DBUDGET_FILE=${QOVA_SIZE_BUDGET} -P ${CMAKE_SOURCE_DIR}/cmake/size-report.cmake
     BYPRODUCTS ${QOVA_LAUNCHER_SYMBOLS}
@@ -98,7 +155,12 @@ set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(${GOOGLETEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL)
 
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+# ARM64 programs run in a Wine of their own (an ARM64 Debian root, scripts/wine-run-arm64.sh).
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "aarch64")
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run-arm64.sh)
+else()
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+endif()
 
 function(qova_windows_test name)
     add_executable(${name} ${ARGN})
@@ -157,8 +219,8 @@ endif()
 # The launcher imports only DLLs that Windows loads from its system folder, and loads any other
 # library by full path: a DLL dropped beside the exe is never picked up by the launcher itself.
 add_test(NAME launcher_imports
-    COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh --system-folder-only
-            $<TARGET_FILE:launcher> ole32.dll oleaut32.dll msimg32.dll)
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh --objdump ${CMAKE_OBJDUMP}
+            --system-folder-only $<TARGET_FILE:launcher> ole32.dll oleaut32.dll msimg32.dll)
 # The launcher built again in a second folder, under another absolute path, has the same bytes.
 # Building it takes minutes on a busy machine: longer than the time a test is given by default.
 if(NOT QOVA_PAIRED_BUILD)

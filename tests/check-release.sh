@@ -33,6 +33,11 @@ if [ -f "$folder/qova-stamp" ]; then
     [ -x "$folder/qova-stamp" ] && "$folder/qova-stamp" --help >/dev/null || { echo "qova-stamp does not run"; status=1; }
 fi
 cmp -s "$folder/launcher32.exe" "$build/win32/bin/launcher.exe" || { echo "launcher32.exe differs from the 32-bit build's or is missing"; status=1; }
+if [ "${QOVA_ARM64:-1}" != 0 ]; then
+    cmp -s "$folder/launcher-arm64.exe" "$build/arm64/bin/launcher.exe" || { echo "launcher-arm64.exe differs from the ARM64 build's or is missing"; status=1; }
+fi
+pdbs=$(cd "$folder" && find . -iname '*.pdb')
+[ -z "$pdbs" ] || { echo "the archive holds debugger files: $pdbs"; status=1; }
 cmp -s "$folder/sample.ini" "$root/packaging/sample.ini" || { echo "sample.ini missing or different"; status=1; }
 cmp -s "$folder/explain.py" "$root/scripts/explain.py" || { echo "explain.py missing or different"; status=1; }
 # Every file of docs/ as it is in the tree, and every picture a page of the archive links to.

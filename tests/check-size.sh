@@ -31,8 +31,11 @@ else
     echo "ok: $size bytes, budget $budget"
 fi
 
-# Mangled names, with or without the leading underscore of 32-bit symbols.
+# Mangled names, with or without the leading underscore of 32-bit symbols; libstdc++'s (the
+# MinGW-w64 builds) and libc++'s (the ARM64 build, whose classes live in std::__1, and whose
+# names differ only there).
 forbidden='__cxa_throw|__cxa_begin_catch|_Unwind_Resume|_Unwind_RaiseException|__gxx_personality|_ZTI|_ZTS|__cxa_demangle|_ZNSt6locale|_ZNSt8ios_base|_ZSt4cout|_ZSt5wcout|__mingw_pformat|__pformat|__cxa_guard_acquire|pthread_'
+forbidden="$forbidden"'|_ZNSt3__16locale|_ZNSt3__18ios_base|_ZNSt3__14cout|_ZNSt3__15wcout'
 found=$("$nm" "$symbols" | awk '{print $NF}' | grep -E "$forbidden" | sort -u)
 if [ -n "$found" ]; then
     echo "C++ RUNTIME PARTS THE LAUNCHER MUST NOT CARRY:"
@@ -40,8 +43,11 @@ if [ -n "$found" ]; then
     status=1
 fi
 # The launcher links an empty pseudo-relocator (src/launcher/PseudoRelocations_win.cpp): the
-# link must have written no pseudo-relocation for it to apply.
-relocations=$("$nm" "$symbols" | awk '$NF ~ /^_*_rt_psrelocs_(start|end)$/ {print $1}' | sort -u | wc -l)
+# link must have written no pseudo-relocation for it to apply. GNU ld marks the list's ends
+# __rt_psrelocs_start and __rt_psrelocs_end, lld __RUNTIME_PSEUDO_RELOC_LIST__ and
+# __RUNTIME_PSEUDO_RELOC_LIST_END__: the two ends of one linker lie at one address.
+relocations=$("$nm" "$symbols" | awk '$NF ~ /^_*_rt_psrelocs_(start|end)$/ {print "ld " $1}
+    $NF ~ /^_*RUNTIME_PSEUDO_RELOC_LIST(_END)?__$/ {print "lld " $1}' | sort -u | wc -l)
 if [ "$relocations" -ne 1 ]; then
     echo "PSEUDO-RELOCATIONS: the link wrote some, and the launcher's start-up does not apply them"
     status=1

@@ -27,7 +27,7 @@ namespace {
 // clang-format off
 [[noreturn]] void outOfMemory() { failFast(static_cast<DWORD>(STATUS_NO_MEMORY)); }
 [[noreturn]] void invalidArgument() { failFast(static_cast<DWORD>(STATUS_INVALID_PARAMETER)); }
-[[noreturn]] void outOfRange() { failFast(static_cast<DWORD>(STATUS_ARRAY_BOUNDS_EXCEEDED)); }
+[[noreturn, maybe_unused]] void outOfRange() { failFast(static_cast<DWORD>(STATUS_ARRAY_BOUNDS_EXCEEDED)); }
 // clang-format on
 
 void* allocate(std::size_t size) {
@@ -55,6 +55,19 @@ void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); 
 void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
 void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
 
+#if defined(_LIBCPP_VERSION)
+// libc++ (the ARM64 build) reports its failures through three functions when built without
+// exceptions: its header-only helpers (a length beyond what a string can hold, an index out of
+// range) call abort, which here ends the process as a library failure, with no message box of
+// the C runtime's; an allocation that fails calls __throw_bad_alloc, which its library defines
+// with a throw; and its assertions call __libcpp_verbose_abort, whose library version formats
+// its message with the C runtime's printf.
+extern "C" void abort() { invalidArgument(); }
+_LIBCPP_BEGIN_NAMESPACE_STD
+void __throw_bad_alloc() { outOfMemory(); }
+void __libcpp_verbose_abort(const char*, ...) { invalidArgument(); }
+_LIBCPP_END_NAMESPACE_STD
+#else
 // The library's reports of failures, all of them: leaving one out would pull in the library's
 // object that defines the rest, and with it the exception machinery.
 namespace std {
@@ -76,3 +89,4 @@ void __throw_bad_cast() { invalidArgument(); }
 void __throw_bad_typeid() { invalidArgument(); }
 // clang-format on
 } // namespace std
+#endif
