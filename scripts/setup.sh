@@ -2,7 +2,8 @@
 # Installs what building and testing need on a Debian machine, when it is missing: the
 # MinGW-w64 compilers for both launchers (64-bit, and its paired 32-bit build), Wine, clang with
 # libFuzzer for the fuzz targets, and, where the machine can run 32-bit x86 code, Wine's 32-bit
-# part from Debian's i386 packages, which runs 32-bit programs in the same 64-bit prefix.
+# part from Debian's i386 packages, which runs 32-bit programs in the same 64-bit prefix; and the
+# emulated arm64 root the ARM64 launcher's tests run in (scripts/setup-arm64-root.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 sudo_cmd=""
@@ -52,4 +53,12 @@ if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     $sudo_cmd apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The ARM64 launcher's tests run in ARM64 Wine inside an emulated arm64 root. Where it cannot be
+# had the script says why, and scripts/test.sh skips those tests.
+arm64_status=0
+"$root/scripts/setup-arm64-root.sh" || arm64_status=$?
+if [ "$arm64_status" -ne 0 ] && [ "$arm64_status" -ne 3 ]; then
+    echo "The arm64 root for the ARM64 tests could not be made: they will be skipped"
 fi

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs a Windows test program of the ARM64 build for ctest, in the ARM64 Wine that
+# scripts/test.sh starts (wine_env_start_arm64 in scripts/wine-env.sh), with the program's
+# output and exit status passed through. Usage: wine-run-arm64.sh PROGRAM [ARGS...]
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/wine-env.sh"
+if [ -z "${QOVA_ARM64_NAMESPACE_PID:-}" ] || ! kill -0 "$QOVA_ARM64_NAMESPACE_PID" 2>/dev/null; then
+    echo "wine-run-arm64.sh: run the ARM64 tests through scripts/test.sh (no ARM64 Wine running)" >&2
+    exit 2
+fi
+[ $# -ge 1 ] || { echo "usage: wine-run-arm64.sh PROGRAM [ARGS...]" >&2; exit 2; }
+
+# The tests the ARM64 tier runs, stated here and nowhere else. Every program runs emulated
+# instruction by instruction (qemu), a launch takes seconds: the tier runs what depends on the
+# architecture or on the launcher's own Windows code paths, and leaves out what the x64 run
+# already covers with the same portable code and what cannot run in this Wine:
+# - benchmarks: their figures mean nothing under emulation, and they are the slowest tests;
+# - the hand-over to a paired launcher: this Wine runs aarch64 programs only, not the x64 or
+#   32-bit launchers it would hand over to;
+# - the documentation pictures, which come from the x64 run.
+# ARGS given after these (a --gtest_filter of one's own, when running by hand) take precedence.
+program_filter() {
+    case "$(basename "$1")" in
+    windows_tests.exe)
+        echo "-*Benchmark*:PairedRuntime.*"
+        ;;
+    e2e_tests.exe)
+        echo "LauncherStart.*:JavaLaunch.*:JarLaunch.*:VmOptions.*:JavaCommandSyntax.*:RuntimeSelection.*"`
+            `":MissingRuntimeDialog.*:ExceptionDialog.*:SplashScreen.*:SingleInstance.*"
+        ;;
+    testjvm_tests.exe)
+        echo "*"
+        ;;
+    esac
+}
+
+filter=$(program_filter "$1")
+program=$1
+shift
+if [ -n "$filter" ]; then
+    set -- "--gtest_filter=$filter" "$@"
+fi
+wine_arm64_exec wine "$program" "$@"
