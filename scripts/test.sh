@@ -44,7 +44,8 @@ arm64_root="$root/build/arm64-root"
 if [ -f "$arm64/CTestTestfile.cmake" ] && [ -f "$arm64_root/.qova-root-complete" ]; then
     started=$SECONDS
     if wine_env_start_arm64 "$arm64" "$arm64_root"; then
-        ctest --test-dir "$arm64" --output-on-failure --timeout 600 || status=1
+        # Each test program is one ctest test, and runs emulated: more time than the others get.
+        ctest --test-dir "$arm64" --output-on-failure --timeout 1200 || status=1
     else
         status=1
     fi
