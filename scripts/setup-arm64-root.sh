@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Makes what the ARM64 launcher's tests run in on an x86_64 Linux machine, when it is missing:
+# qemu's user emulation registered with the kernel for aarch64 programs, and an arm64 Debian
+# root with Debian's own arm64 Wine, which runs aarch64 Windows programs. The root lives in the
+# build folder (build/arm64-root) and is made again only when it is missing or was left
+# incomplete: its marker file is written last.
+# Usage: scripts/setup-arm64-root.sh [ROOT-FOLDER]
+# Ends with 0 when the root is ready, with 3 when this machine cannot have one (said why),
+# with another status when making it failed.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+target=${1:-$root/build/arm64-root}
+sudo_cmd=""
+[ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+
+skip() {
+    echo "No ARM64 test root: $*"
+    exit 3
+}
+
+[ "${QOVA_ARM64:-1}" != 0 ] || skip "QOVA_ARM64=0 turns the ARM64 build and its tests off"
+# The ARM64 launcher is built with a compiler that comes from npm: without npm there is no
+# ARM64 build, so nothing to run here either.
+command -v npm >/dev/null || skip "npm is missing, so the ARM64 launcher is not built here"
+[ "$(uname -m)" = x86_64 ] || skip "the emulated root is made on x86_64 hosts only (this is $(uname -m))"
+
+# What the root is made of. Changing this list makes the root again: the marker holds it.
+root_packages="wine,wine64"
+marker="$target/.qova-root-complete"
+
+host_packages=(qemu-user-static binfmt-support mmdebstrap arch-test)
+missing=()
+for package in "${host_packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    $sudo_cmd apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The kernel hands aarch64 programs to qemu once binfmt_misc is mounted and the entry enabled;
+# the entry is registered with the "fix binary" flag, so qemu needs no copy inside the root.
+if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then
+    $sudo_cmd mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc ||
+        skip "binfmt_misc cannot be mounted here (a container without the privilege?)"
+fi
+$sudo_cmd update-binfmts --enable qemu-aarch64 >/dev/null 2>&1 || true
+arch-test arm64 >/dev/null 2>&1 || skip "this machine cannot run arm64 programs through qemu"
+
+if [ -f "$marker" ] && [ "$(cat "$marker")" = "$root_packages" ]; then
+    exit 0
+fi
+# Made beside its final place and moved there whole, so a root that is there is complete up to
+# its marker, and an interrupted attempt leaves only the side folder, removed the next time.
+echo "Making the arm64 Debian root $target (a few minutes, about 800 MB)"
+rm -rf "$target" "$target.partial"
+mkdir -p "$target.partial"
+log="$(dirname "$target")/arm64-root.log"
+if ! $sudo_cmd mmdebstrap --arch=arm64 --variant=apt --format=directory --include="$root_packages" bookworm \
+    "$target.partial" >"$log" 2>&1; then
+    tail -20 "$log" >&2
+    echo "mmdebstrap failed: the whole log is $log" >&2
+    rm -rf "$target.partial"
+    exit 1
+fi
+mv "$target.partial" "$target"
+echo "$root_packages" >"$marker"
