@@ -7,6 +7,12 @@ set(QOVA_PAIRED_BUILD OFF)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(QOVA_PAIRED_BUILD ON)
 endif()
+# The ARM64 tree, configured by the 64-bit one: the checks on the release and the sources, and
+# the other builds, belong to the 64-bit tree alone.
+set(QOVA_ARM64_BUILD OFF)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "aarch64")
+    set(QOVA_ARM64_BUILD ON)
+endif()
 
 set(QOVA_WIN_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 # The same commit gives the same bytes, whichever folder it is built in and whenever
@@ -211,7 +217,7 @@ add_subdirectory(${CMAKE_SOURCE_DIR}/tests/stamp stamp)
 
 # The release script packs what this tree built, the paired launcher included: it runs from
 # the 64-bit tree only.
-if(NOT QOVA_PAIRED_BUILD)
+if(NOT QOVA_PAIRED_BUILD AND NOT QOVA_ARM64_BUILD)
     add_test(NAME release_package
         COMMAND ${CMAKE_SOURCE_DIR}/tests/check-release.sh ${CMAKE_BINARY_DIR})
 endif()
@@ -223,7 +229,7 @@ add_test(NAME launcher_imports
             --system-folder-only $<TARGET_FILE:launcher> ole32.dll oleaut32.dll msimg32.dll)
 # The launcher built again in a second folder, under another absolute path, has the same bytes.
 # Building it takes minutes on a busy machine: longer than the time a test is given by default.
-if(NOT QOVA_PAIRED_BUILD)
+if(NOT QOVA_PAIRED_BUILD AND NOT QOVA_ARM64_BUILD)
     add_test(NAME launcher_reproducible
         COMMAND ${CMAKE_SOURCE_DIR}/tests/check-reproducible.sh ${CMAKE_COMMAND}
                 ${CMAKE_TOOLCHAIN_FILE} ${CMAKE_BUILD_TYPE} $<TARGET_FILE:launcher>
@@ -231,7 +237,7 @@ if(NOT QOVA_PAIRED_BUILD)
     set_tests_properties(launcher_reproducible PROPERTIES TIMEOUT 1800)
 endif()
 # Both launchers build from the same sources: their library loads are checked once.
-if(NOT QOVA_PAIRED_BUILD)
+if(NOT QOVA_PAIRED_BUILD AND NOT QOVA_ARM64_BUILD)
     add_test(NAME launcher_library_loads
         COMMAND ${CMAKE_SOURCE_DIR}/tests/check-library-loads.sh ${CMAKE_SOURCE_DIR}/src)
 endif()
@@ -242,6 +248,6 @@ add_test(NAME launcher_size
     COMMAND ${CMAKE_SOURCE_DIR}/tests/check-size.sh $<TARGET_FILE:launcher> ${QOVA_LAUNCHER_SYMBOLS}
             ${CMAKE_SYSTEM_PROCESSOR} ${QOVA_SIZE_BUDGET} ${CMAKE_NM})
 
-if(NOT QOVA_PAIRED_BUILD)
+if(NOT QOVA_PAIRED_BUILD AND NOT QOVA_ARM64_BUILD)
     include(cmake/paired-build.cmake)
 endif()

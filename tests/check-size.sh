@@ -45,9 +45,11 @@ fi
 # The launcher links an empty pseudo-relocator (src/launcher/PseudoRelocations_win.cpp): the
 # link must have written no pseudo-relocation for it to apply. GNU ld marks the list's ends
 # __rt_psrelocs_start and __rt_psrelocs_end, lld __RUNTIME_PSEUDO_RELOC_LIST__ and
-# __RUNTIME_PSEUDO_RELOC_LIST_END__: the two ends of one linker lie at one address.
-relocations=$("$nm" "$symbols" | awk '$NF ~ /^_*_rt_psrelocs_(start|end)$/ {print "ld " $1}
-    $NF ~ /^_*RUNTIME_PSEUDO_RELOC_LIST(_END)?__$/ {print "lld " $1}' | sort -u | wc -l)
+# __RUNTIME_PSEUDO_RELOC_LIST_END__ (which GNU ld defines too, elsewhere): the two ends lie at
+# one address.
+ends='^_*_rt_psrelocs_(start|end)$'
+"$nm" "$symbols" | awk '{print $NF}' | grep -Eq "$ends" || ends='^_*RUNTIME_PSEUDO_RELOC_LIST(_END)?__$'
+relocations=$("$nm" "$symbols" | awk -v ends="$ends" '$NF ~ ends {print $1}' | sort -u | wc -l)
 if [ "$relocations" -ne 1 ]; then
     echo "PSEUDO-RELOCATIONS: the link wrote some, and the launcher's start-up does not apply them"
     status=1
