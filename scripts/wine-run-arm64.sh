@@ -17,8 +17,9 @@ fi
 # touches: a launch and its options, runtime selection with its architecture check, the dialogs,
 # the splash screen, single instance. It leaves out:
 # - benchmarks: their figures mean nothing under emulation, and they are the slowest tests;
-# - launches handed over to a paired launcher: this Wine runs aarch64 programs only, not the x64
-#   or 32-bit launchers a launch would hand over to;
+# - launches handed over to a real paired launcher: this Wine runs aarch64 programs only, not the
+#   x64 or 32-bit launchers a launch would hand over to. The hand-over tests (PairedProduct) run:
+#   their paired launcher is a probe of this build;
 # - the end-to-end tests of portable code that the x64 run covers byte for byte the same
 #   (hostile settings and runtimes, traces, stamped and self-contained copies, consoles, code
 #   pages, deep and non-ANSI folders, modules, output redirection) and the documentation
@@ -32,7 +33,8 @@ program_filter() {
         ;;
     e2e_tests.exe)
         echo "LauncherStart.*:JavaLaunch.*:JarLaunch.*:VmOptions.*:JavaCommandSyntax.*:RuntimeSelection.*"`
-            `":MissingRuntimeDialog.*:ExceptionDialog.*:SplashScreen.*:SingleInstance.*"
+            `":MissingRuntimeDialog.*:ExceptionDialog.*:SplashScreen.*:SingleInstance.*"`
+            `":PairedProduct.*"
         ;;
     testjvm_tests.exe)
         echo "*"
