@@ -127,8 +127,12 @@ TEST(Layout, OtherArchitectureLibraryCannotBeLoadedByThisProcess) {
     const std::string bytes = readBytesFile(path);
     ASSERT_GE(bytes.size(), 0x100u);
     EXPECT_EQ("MZ", bytes.substr(0, 2));
-    // x86 (0x14C) beside a 64-bit test, x64 (0x8664) beside a 32-bit one.
+    // x86 (0x14C) beside an x64 test, x64 (0x8664) beside a 32-bit or an ARM64 one.
+#if defined(__aarch64__)
+    const int otherMachine = 0x8664;
+#else
     const int otherMachine = sizeof(void*) == 8 ? 0x14C : 0x8664;
+#endif
     EXPECT_EQ(otherMachine, static_cast<unsigned char>(bytes[0x44]) |
                                 (static_cast<unsigned char>(bytes[0x45]) << 8));
     SetLastError(0);

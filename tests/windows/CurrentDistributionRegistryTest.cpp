@@ -5,6 +5,7 @@
 #include "MessageBoxes.h"
 #include "RegisteredRuntime.h"
 #include "TestFiles.h"
+#include "launcher/Architecture.h"
 #include "launcher/Launcher.h"
 #include "runtime/CurrentDistributions.h"
 #include "settings/LaunchSettingsRules.h"
@@ -79,9 +80,11 @@ TEST(CurrentDistributionRegistry, EveryLayoutIsFoundInBothViewsAndBothHives) {
         HKEY hive;
         bool view;
     };
-    const std::vector<Placement> placements{{"machine", HKEY_LOCAL_MACHINE, nativeView},
-                                            {"machine 32-bit", HKEY_LOCAL_MACHINE, view32},
-                                            {"user", HKEY_CURRENT_USER, nativeView}};
+    std::vector<Placement> placements{{"machine", HKEY_LOCAL_MACHINE, nativeView},
+                                      {"user", HKEY_CURRENT_USER, nativeView}};
+    // Only the x64 launcher's pair has its runtimes in the 32-bit view.
+    if (architecture::kPairedRegistryViewIs32Bit)
+        placements.push_back({"machine 32-bit", HKEY_LOCAL_MACHINE, view32});
     for (const Layout& layout : layouts) {
         for (const Placement& placement : placements) {
             SCOPED_TRACE(narrow(std::wstring(layout.familyKey) + L"\\" + layout.name) + " " +
@@ -144,6 +147,8 @@ TEST(CurrentDistributionRegistry, ClassicRegistrationsKeepBeingChosen) {
     EXPECT_EQ(narrow(launcher->jvmLibraryPath), narrow(classic + L"bin\\client\\jvm.dll"));
 
     // A classic 32-bit runtime hands over to the paired launcher as it always did.
+    if (!architecture::kPairedRegistryViewIs32Bit)
+        return;
     const auto paired = launcherFor(8161);
     paired->pairProduct = folder.file(L"app32.exe");
     ASSERT_TRUE(paired->selectRuntime());

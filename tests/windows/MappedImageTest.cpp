@@ -2,6 +2,7 @@
 #include "jvm/MappedImage.h"
 #include "TestFiles.h"
 #include "jvm/PeHeaders.h"
+#include "launcher/Architecture.h"
 #include "launcher/Launcher.h"
 
 #include <gtest/gtest.h>
@@ -60,12 +61,13 @@ TEST(MappedImage, ReadsTheMachineOfWholeHeadersOnly) {
     }
 }
 
-TEST(MappedImage, RealExecutableIsA64BitImage) {
+TEST(MappedImage, RealExecutableIsAnImageOfThisBuildsMachine) {
     MappedImage image;
     ASSERT_TRUE(image.open(testProgramPath()));
     EXPECT_TRUE(image.isPe());
-    EXPECT_TRUE(image.isMachine(kMachineAmd64));
-    EXPECT_FALSE(image.isMachine(kMachineI386));
+    EXPECT_TRUE(image.isMachine(architecture::kOwnMachine));
+    EXPECT_FALSE(image.isMachine(architecture::kPairedMachine));
+    EXPECT_EQ(imageMachine(testProgramPath()), architecture::kOwnMachine);
 }
 
 TEST(MappedImage, MissingFileDoesNotOpen) {
@@ -77,7 +79,9 @@ TEST(MappedImage, MissingFileDoesNotOpen) {
 
 TEST(PairedRuntime, OnlyAnX86LibraryWithAPairedProductHandsOver) {
     TempFolder folder;
-    writeBytesFile(folder.file(L"x86.dll"), imageBytes(kMachineI386));
+    // A library of the paired launcher's architecture: x86 beside the x64 launcher, x64 beside
+    // the ARM64 one.
+    writeBytesFile(folder.file(L"x86.dll"), imageBytes(architecture::kPairedMachine));
     struct Case {
         std::wstring library;
         std::wstring pairProduct;

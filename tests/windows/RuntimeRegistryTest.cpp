@@ -5,6 +5,7 @@
 #include "MessageBoxes.h"
 #include "RegisteredRuntime.h"
 #include "TestFiles.h"
+#include "launcher/Architecture.h"
 #include "launcher/Launcher.h"
 #include "runtime/RegistryRuntimes.h"
 #include "settings/LaunchSettingsRules.h"
@@ -206,6 +207,8 @@ TEST(RuntimeRegistry, SubKeyWithoutDigitsIsVersionZeroAndStillMeetsTheBounds) {
 }
 
 TEST(RuntimeRegistry, ThirtyTwoBitViewIsSeparateAndUsedOnlyWithAPairedProduct) {
+    if (!architecture::kPairedRegistryViewIs32Bit)
+        GTEST_SKIP() << "the ARM64 launcher's pair is an x64 one, whose runtimes share its view";
     TempFolder folder;
     const std::wstring home = makeRuntimeHome(folder.file(L"rt32"), {L"client"});
     const RegisteredRuntime runtime(Family::SunJre, view32, L"8106.1", home);
