@@ -356,8 +356,6 @@ TEST(MissingRuntimeDialog, OnlyAFolderWithAJvmLibraryEnablesOkWhichLaunchesAndRe
     TempFolder traces;
     const std::wstring traceFile = traces.file(L"launch.trace");
     options.environment = {{L"APPDATA", appData.path()}, {L"QOVA_LAUNCHER_TRACE", traceFile}};
-    // Four folder browsers in turn, then the launch: a minute and more under an emulating Wine.
-    options.timeoutMs = 180000;
     const LaunchResult result = app.launch(options);
 
     ASSERT_FALSE(result.timedOut);
