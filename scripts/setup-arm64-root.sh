@@ -28,16 +28,11 @@ command -v npm >/dev/null || skip "npm is missing, so the ARM64 launcher is not 
 root_packages="wine,wine64"
 marker="$target/.qova-root-complete"
 
-host_packages=(qemu-user-static binfmt-support mmdebstrap arch-test)
-missing=()
-for package in "${host_packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+# The host's part (qemu-user-static, binfmt-support, mmdebstrap, arch-test) is installed by
+# scripts/setup.sh --tests with the rest.
+for tool in mmdebstrap update-binfmts arch-test qemu-aarch64-static; do
+    command -v "$tool" >/dev/null 2>&1 || skip "$tool is missing (scripts/setup.sh --tests installs it)"
 done
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    $sudo_cmd apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
 
 # The kernel hands aarch64 programs to qemu once binfmt_misc is mounted and the entry enabled;
 # the entry is registered with the "fix binary" flag, so qemu needs no copy inside the root.

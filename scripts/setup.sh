@@ -47,6 +47,11 @@ if runs_32bit_code; then
 else
     echo "This machine cannot run 32-bit x86 code: the paired 32-bit launcher is built, not run"
 fi
+# The ARM64 tests' emulated arm64 root (made below, for the test command only, where the ARM64
+# launcher is built): qemu's user emulation and the tools that make and enter the root.
+if [ "${1:-}" = --tests ] && [ "${QOVA_ARM64:-1}" != 0 ] && command -v npm >/dev/null 2>&1; then
+    packages+=(qemu-user-static binfmt-support mmdebstrap arch-test)
+fi
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
