@@ -7,6 +7,7 @@
 #include "MessageBoxes.h"
 #include "ScopedRegistryKey.h"
 #include "StampedCopy.h"
+#include "TestedBuild.h"
 #include "TraceFile.h"
 
 #include <gtest/gtest.h>
@@ -342,10 +343,17 @@ TEST(LaunchTrace, TodaysDistributionsAreNamedWithTheirVerdictsFromEachHive) {
         EXPECT_EQ(seen.front()["provider"], L"Sun");
         EXPECT_EQ(seen.front()["verdict"], row.verdict);
     }
+    // Each library found names its machine: this launcher's, or its pair's.
+    const std::wstring ownMachine = tested::kBuild == LauncherBuild::x64   ? L"x64"
+                                    : tested::kBuild == LauncherBuild::x86 ? L"x86"
+                                                                           : L"arm64";
+    const std::wstring pairedMachine = tested::kBuild == LauncherBuild::x64 ? L"x86" : L"x64";
+    EXPECT_EQ(trace.of("runtime", "name", L"8175.0.1").at(0)["machine"], ownMachine);
+    EXPECT_EQ(trace.of("runtime", "name", L"zulu-8175.2").at(0)["machine"], pairedMachine);
     EXPECT_EQ(trace.first("chosen", "from"), L"current");
     EXPECT_TRUE(samePath(trace.first("chosen", "jvm"), loadedModule(machine)));
     keepForExplain(traceFile, L"current",
-                   {L"Sun JDK zulu-8175.2 is built for the other architecture",
+                   {L"Sun JDK zulu-8175.2 is built for " + pairedMachine,
                     L"Sun JDK 8175.9.1 above Maximum Version 8175.5",
                     L"Chosen: " + trace.first("chosen", "jvm") + L" (current)"});
 }
