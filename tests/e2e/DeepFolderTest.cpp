@@ -21,6 +21,12 @@ std::wstring deepFolders(int count, const std::wstring& tag) {
     return path;
 }
 
+std::wstring currentFolder() {
+    std::wstring buffer(32768, L'\0');
+    buffer.resize(GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data()));
+    return buffer;
+}
+
 // The path with every short folder name written out, for comparing two names of one file.
 std::wstring longPathOf(std::wstring path) {
     std::wstring buffer(32768, L'\0');
@@ -66,15 +72,22 @@ TEST(DeepFolder, LaunchFindsEveryFileAndTheVmGetsTheWholePaths) {
         JavaApp::script({Action::printOut(L"deep"), Action::thread(3000), Action::sleep(1500)})));
 
     // CreateProcessW does not start a program past the classic limit (Wine neither): a shortcut
-    // or a program starts a deep launcher through its short folder names.
+    // or a program starts a deep launcher through its short folder names. Wine resolves such a
+    // short path for a new process only now and then (ERROR_FILE_NOT_FOUND for the other
+    // starts, from 32-bit and 64-bit callers alike) but always resolves a name relative to the
+    // caller's current folder: the launcher is started from its folder, as a shortcut whose
+    // "Start in" is the application's folder starts it.
     const std::wstring exeFolder = app.app.exePath().substr(0, app.app.exePath().rfind(L'\\'));
     std::wstring shortFolder(32768, L'\0');
     shortFolder.resize(GetShortPathNameW(exeFolder.c_str(), shortFolder.data(), 32768));
     ASSERT_FALSE(shortFolder.empty());
     ASSERT_LT(shortFolder.size() + 8, 260u);
     SplashWatch watch(0, L"deep-folder-splash");
-    const LaunchResult result = runProgram(shortFolder + L"\\app.exe",
-                                           watch.options({.environment = {{L"APPDATA", appData}}}));
+    const std::wstring ownFolder = currentFolder();
+    ASSERT_TRUE(SetCurrentDirectoryW(shortFolder.c_str()));
+    const LaunchResult result =
+        runProgram(L"app.exe", watch.options({.environment = {{L"APPDATA", appData}}}));
+    SetCurrentDirectoryW(ownFolder.c_str());
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0u);
     for (const std::wstring& text : result.messageTexts())
