@@ -56,6 +56,7 @@ add_dependencies(e2e_tests paired_launcher)
 add_dependencies(demo paired_launcher)
 qova_other_launcher_checks(paired_launcher win32 i686 i686-w64-mingw32-objdump
     i686-w64-mingw32-nm ${QOVA_PAIRED_BINARY_DIR}/launcher-symbols.exe)
+qova_reproducible_check(paired_launcher_reproducible ${QOVA_PAIRED_BINARY_DIR}/bin/launcher.exe)
 
 # The ARM64 launcher, built with zig, which scripts/setup.sh installs in build/tools where the
 # machine has npm: without it, or with QOVA_ARM64 off, there is no ARM64 build.
@@ -75,11 +76,7 @@ if(QOVA_ARM64 AND EXISTS ${QOVA_ZIG})
     # zig's link writes the time and a random .pdb identifier, which the build clears after
     # it (cmake/zig/pe-reproducible.py); and its C runtime and libc++ come from a cache folder
     # whose path must not reach the bytes either.
-    add_test(NAME arm64_launcher_reproducible
-        COMMAND ${CMAKE_SOURCE_DIR}/tests/check-reproducible.sh ${CMAKE_COMMAND}
-                ${CMAKE_SOURCE_DIR}/cmake/zig-aarch64-windows.cmake ${CMAKE_BUILD_TYPE}
-                ${CMAKE_BINARY_DIR}/arm64/bin/launcher.exe ${CMAKE_BINARY_DIR}/arm64-reproducible-check)
-    set_tests_properties(arm64_launcher_reproducible PROPERTIES TIMEOUT 1800)
+    qova_reproducible_check(arm64_launcher_reproducible ${CMAKE_BINARY_DIR}/arm64/bin/launcher.exe)
 elseif(QOVA_ARM64)
     message(STATUS "No ARM64 launcher: zig is not installed at ${QOVA_ZIG} (scripts/setup.sh "
                    "installs it where the machine has npm)")

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Checks that the commit checked out builds the same bytes every time: it builds the release
-# (scripts/release.sh: the launchers (the ARM64 one too, with the zig cache of each copy), qova-stamp.exe, the Linux qova-stamp and the archive) twice, from two copies of
+# (scripts/release.sh: the launchers (the ARM64 one too, with the machine's zig cache, whose path
+# the launcher_reproducible checks keep out of the bytes), qova-stamp.exe, the Linux qova-stamp and
+# the archive) twice, from two copies of
 # the commit in folders of different absolute paths, one after the other, the second with
 # another umask and time zone; then compares the archives and every file they hold, and prints
 # for each file whether it is identical, or the offset of its first differing byte. Exits

