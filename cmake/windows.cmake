@@ -125,10 +125,27 @@ set(QOVA_LAUNCHER_SYMBOLS ${CMAKE_BINARY_DIR}/launcher-symbols.exe)
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     target_link_options(launcher PRIVATE -Wl,-Map=${QOVA_LAUNCHER_MAP})
 endif()
+# The event log's message table, compiled by binutils' message compiler; its output does not
+# depend on the target machine, so one compiler serves every build.
+find_program(QOVA_WINDMC NAMES x86_64-w64-mingw32-windmc i686-w64-mingw32-windmc windmc REQUIRED)
+set(QOVA_MESSAGES_DIR ${CMAKE_BINARY_DIR}/messages)
+add_custom_command(OUTPUT ${QOVA_MESSAGES_DIR}/MSG00409.bin
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${QOVA_MESSAGES_DIR}
+    COMMAND ${QOVA_WINDMC} -h ${QOVA_MESSAGES_DIR} -r ${QOVA_MESSAGES_DIR}
+            ${CMAKE_SOURCE_DIR}/src/res/messages.mc
+    DEPENDS ${CMAKE_SOURCE_DIR}/src/res/messages.mc VERBATIM)
+add_custom_target(qova_messages DEPENDS ${QOVA_MESSAGES_DIR}/MSG00409.bin)
+# For every program built with the launcher's resources.
+function(qova_launcher_resources target)
+    target_include_directories(${target} PRIVATE ${QOVA_MESSAGES_DIR})
+    add_dependencies(${target} qova_messages)
+endfunction()
+qova_launcher_resources(launcher)
 # windres reports no dependencies, so every file the script includes is named here, or a
 # changed string table would leave the old one linked in.
 set(QOVA_RESOURCE_INPUTS launcher.manifest launcher.ico strings.rc dialogs.rc resource.h)
 list(TRANSFORM QOVA_RESOURCE_INPUTS PREPEND ${CMAKE_SOURCE_DIR}/src/res/)
+list(APPEND QOVA_RESOURCE_INPUTS ${QOVA_MESSAGES_DIR}/MSG00409.bin)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/launcher.rc PROPERTIES
     OBJECT_DEPENDS "${QOVA_RESOURCE_INPUTS}")
 set(QOVA_SIZE_BUDGET ${CMAKE_SOURCE_DIR}/tests/size-budget.txt)

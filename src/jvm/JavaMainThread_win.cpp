@@ -5,6 +5,7 @@
 #include "jvm/LocalReference.h"
 #include "jvm/Messages.h"
 #include "jvm/ModifiedUtf8.h"
+#include "jvm/StackTraceText.h"
 #include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
 #include "res/resource.h"
@@ -119,8 +120,16 @@ bool Launcher::invokeMain() {
         // ends a thread; describing also clears it, so that the calls that fetch its trace for
         // the dialog are legal JNI. Without the check the application goes on as after a return.
         env->ExceptionDescribe();
+        // A service's administrator reads the trace in the event log, with or without "Failure
+        // Check"; with it the application stops, as the dialog's default answer stops it.
         // A console program has printed the trace where its user reads it; no dialog waits.
-        if (failureCheck && !isConsole && showExceptionDialog(exception.get(), env)) {
+        if (messageSink == MessageSink::eventLog) {
+            showMessageBox(nullptr, stackTraceText(exception.get(), env));
+            if (failureCheck) {
+                traceMain(mainClass, "stopped");
+                exitOnStop(env);
+            }
+        } else if (failureCheck && !isConsole && showExceptionDialog(exception.get(), env)) {
             traceMain(mainClass, "stopped");
             exitOnStop(env);
         }

@@ -13,10 +13,15 @@ Launcher::~Launcher() {
     currentLauncher.compare_exchange_strong(self, nullptr);
 }
 
-bool Launcher::prepare() {
+bool Launcher::prepare() { return readSettings() && prepareApplication(); }
+
+bool Launcher::readSettings() {
     parseCommandLine();
-    return traceStage("settings", readLaunchSettings()) &&
-           traceStage("application", readApplicationSettings()) &&
+    return traceStage("settings", readLaunchSettings());
+}
+
+bool Launcher::prepareApplication() {
+    return traceStage("application", readApplicationSettings()) &&
            traceStage("runtime", selectRuntime());
 }
 
@@ -29,7 +34,9 @@ int Launcher::run() {
     prepareEnvironment();
     // A splash stage that cannot locate the settings file ends the launch as a failure, as
     // every other stage that cannot locate it does: exit code 0 would report success.
-    if (!hasArgument(L"-nosplash") && !hasArgument(L"/nosplash") &&
+    // A service has no desktop that anybody sees.
+    if (messageSink != MessageSink::eventLog && !hasArgument(L"-nosplash") &&
+        !hasArgument(L"/nosplash") &&
         !traceStage("splash", startSplash()))
         return -1;
     if (!traceStage("jvm-library", loadJvmLibrary(jvmLibraryPath)))
@@ -39,9 +46,10 @@ int Launcher::run() {
     if (!traceStage("options", buildJavaOptions()))
         return -1;
     // On a console an exception that escaped main ends the process as it ends java: with 1,
-    // once the VM has been destroyed (cleanup waits for the application's other threads).
+    // once the VM has been destroyed (cleanup waits for the application's other threads); a
+    // service so ends as failed, which its recovery actions count.
     if (traceResult("java-main-thread", runJavaMainThread()) == 0)
-        return isConsole && mainThrew ? 1 : 0;
+        return (isConsole || messageSink == MessageSink::eventLog) && mainThrew ? 1 : 0;
     if (splashClose) {
         splashClose();
         splashClose = nullptr;

@@ -75,8 +75,10 @@ TEST(Codec, ScriptRoundTrip) {
                           Action::printErr(L""),
                           Action::waitFor(L"release"),
                           Action::shutdownHook(L"hook ran"),
-                          Action::readLine(L"read: ")};
+                          Action::readLine(L"read: "),
+                          Action::exitThread(3)};
     script.secondaryMainActions = {Action::returnValue(7)};
+    script.stopActions = {Action::signal(L"stopped")};
     Script parsed;
     std::string error;
     ASSERT_TRUE(parseScript(formatScript(script), parsed, error)) << error;

@@ -42,6 +42,35 @@ void startJavaThread(long long lifetimeMs, bool daemon) {
     CloseHandle(thread);
 }
 
+struct ExitStart {
+    JavaThread* thread = nullptr;
+    jint status = 0;
+};
+
+DWORD WINAPI exitThreadProc(void* parameter) {
+    const ExitStart start = *static_cast<ExitStart*>(parameter);
+    delete static_cast<ExitStart*>(parameter);
+    systemExit(start.status);
+}
+
+// A Java thread of its own that calls System.exit, as an application's watchdog or shutdown
+// command does while main still runs.
+void startExitThread(jint status) {
+    auto* start = new ExitStart{nullptr, status};
+    DWORD id = 0;
+    HANDLE thread = CreateThread(nullptr, 0, exitThreadProc, start, CREATE_SUSPENDED, &id);
+    if (!thread)
+        fatal("cannot start a scripted Java thread");
+    Vm& vm = Vm::instance();
+    {
+        std::lock_guard guard(vm.lock);
+        start->thread =
+            &attachThread(id, L"Thread-" + std::to_wstring(vm.nextThreadNumber++), false);
+    }
+    ResumeThread(thread);
+    CloseHandle(thread);
+}
+
 // "pkg/Class: message" or "pkg/Class" (dots are taken as slashes).
 Object* scriptedThrowable(const std::wstring& text, std::vector<std::wstring> frames) {
     const size_t colon = text.find(L": ");
@@ -161,6 +190,18 @@ jvalue runActions(JavaThread& thread, Method* method, const std::vector<Action>&
         case Action::Kind::ReadLine:
             printLine(thread, currentStream(false), action.text + readStandardInputLine());
             break;
+        case Action::Kind::Signal: {
+            const std::wstring path = Vm::instance().home + L"\\" + action.text;
+            const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE)
+                fatal("cannot create the signal file");
+            CloseHandle(file);
+            break;
+        }
+        case Action::Kind::ExitThread:
+            startExitThread(static_cast<jint>(action.number));
+            break;
         }
     }
     return result;
@@ -177,7 +218,8 @@ NativeCode scriptedMethodCode(Method* method) {
         const std::vector<Action>& actions = startsApplication ? vm.script.mainActions
                                              : method->name == "secondaryMain"
                                                  ? vm.script.secondaryMainActions
-                                                 : noActions;
+                                             : method->name == "stop" ? vm.script.stopActions
+                                                                      : noActions;
         const jvalue result = runActions(thread, method, actions, arguments);
         if (method->returnCode() == 'I' && !thread.pending)
             vm.record(key::kCallResult,
