@@ -80,10 +80,9 @@ void traceSplash(const char* kind, const std::wstring& image);
 void traceWindowDpi(const char* window, int dpi, bool changed);
 
 // A service: the name the Service Control Manager started it under (empty: started from a
-// prompt instead), a stop request, and a message that went to the event log.
+// prompt instead), and a stop request.
 void traceService(const std::wstring& name);
 void traceServiceStop(const std::wstring& stopClass, std::uint32_t timeoutMs);
-void traceEventLogEntry(const std::wstring& text, bool written);
 
 // The JVM and the Java main thread.
 void traceJvmLibrary(const std::wstring& path, DWORD error, const char* missingExport);

@@ -1,7 +1,6 @@
 #include "launcher/Service.h"
 
 #include "javaopts/AnsiText.h"
-#include "javaopts/OutputRedirection.h"
 #include "jvm/AttachedCalls.h"
 #include "jvm/ExitListener.h"
 #include "jvm/Messages.h"
@@ -36,45 +35,12 @@ class ServiceSession final : public ExitListener {
     ServiceSession(const ServiceSession&) = delete;
     ServiceSession& operator=(const ServiceSession&) = delete;
 
-    void report(DWORD state, DWORD waitHint = 0) {
-        EnterCriticalSection(&lock_);
-        if (statusHandle && !ended_) {
-            SERVICE_STATUS status{};
-            status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
-            status.dwCurrentState = state;
-            // Stop requests are taken once main runs: before that there is no VM to stop.
-            if (state == SERVICE_RUNNING)
-                status.dwControlsAccepted =
-                    SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN | SERVICE_ACCEPT_PRESHUTDOWN;
-            if (state == SERVICE_START_PENDING || state == SERVICE_STOP_PENDING)
-                status.dwCheckPoint = ++checkpoint_;
-            status.dwWaitHint = waitHint;
-            SetServiceStatus(statusHandle, &status);
-        }
-        LeaveCriticalSection(&lock_);
-    }
+    // Every state but the end; `waitHint` is how long the pending state may last.
+    void report(DWORD state, DWORD waitHint = 0) { setStatus(state, waitHint, 0); }
 
     // The end, reported once whoever sees it first: the launch's own end, the exit hook or the
     // stop timeout.
-    void finish(DWORD exitCode) {
-        EnterCriticalSection(&lock_);
-        if (!ended_) {
-            if (statusHandle) {
-                if (exitCode != 0)
-                    writeEventLogEntry(name, kEventServiceEnded, name, decimalText(uint64_t{exitCode}));
-                const ServiceExitCodes codes = serviceExitCodes(exitCode);
-                SERVICE_STATUS status{};
-                status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
-                status.dwCurrentState = SERVICE_STOPPED;
-                status.dwWin32ExitCode = codes.win32ExitCode;
-                status.dwServiceSpecificExitCode = codes.serviceSpecificExitCode;
-                SetServiceStatus(statusHandle, &status);
-            }
-            ended_ = true;
-            SetEvent(finished.get());
-        }
-        LeaveCriticalSection(&lock_);
-    }
+    void finish(DWORD exitCode) { setStatus(SERVICE_STOPPED, 0, exitCode); }
 
     void onExit(int status) override { finish(static_cast<DWORD>(status)); }
     // The C runtime's abort, which ends the VM's process after the hook, leaves it with 3.
@@ -94,6 +60,31 @@ class ServiceSession final : public ExitListener {
     int exitCode = -1;
 
   private:
+    void setStatus(DWORD state, DWORD waitHint, DWORD exitCode) {
+        EnterCriticalSection(&lock_);
+        if (!ended_) {
+            SERVICE_STATUS status{SERVICE_WIN32_OWN_PROCESS, state, 0, 0, 0, 0, waitHint};
+            // Stop requests are taken once main runs: before that there is no VM to stop.
+            if (state == SERVICE_RUNNING)
+                status.dwControlsAccepted =
+                    SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN | SERVICE_ACCEPT_PRESHUTDOWN;
+            else if (state != SERVICE_STOPPED)
+                status.dwCheckPoint = ++checkpoint_;
+            if (state == SERVICE_STOPPED) {
+                const ServiceExitCodes codes = serviceExitCodes(exitCode);
+                status.dwWin32ExitCode = codes.win32ExitCode;
+                status.dwServiceSpecificExitCode = codes.serviceSpecificExitCode;
+                ended_ = true;
+                if (statusHandle && exitCode != 0)
+                    writeEventLogEntry(name, kEventServiceEnded, name, decimalText(uint64_t{exitCode}));
+                SetEvent(finished.get());
+            }
+            if (statusHandle)
+                SetServiceStatus(statusHandle, &status);
+        }
+        LeaveCriticalSection(&lock_);
+    }
+
     CRITICAL_SECTION lock_;
     DWORD checkpoint_ = 0;
     bool ended_ = false;
@@ -264,13 +255,10 @@ void Launcher::reportMessagesTo(MessageSink sink) {
 }
 
 void reportServiceMessage(const Launcher& launcher, const std::wstring& text) {
-    traceEventLogEntry(text, writeEventLogEntry(launcher.serviceName, kEventMessage, text));
+    writeEventLogEntry(launcher.serviceName, kEventMessage, text);
     if (launcher.errorFile.empty())
         return;
-    // Appended as the VM appends to it, in the ANSI code page; the folders are made as the
-    // VM's redirection makes them.
-    if (ensureFolders(launcher.errorFile) != 0)
-        return;
+    // Appended as the VM appends to it, in the ANSI code page.
     const UniqueFile file(CreateFileW(launcher.errorFile.c_str(), FILE_APPEND_DATA,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));

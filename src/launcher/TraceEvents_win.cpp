@@ -260,11 +260,6 @@ void traceServiceStop(const std::wstring& stopClass, std::uint32_t timeoutMs) {
             .write();
 }
 
-void traceEventLogEntry(const std::wstring& text, bool written) {
-    if (isLaunchTraced())
-        TraceLine("event-log").text("text", text).word("written", written ? "yes" : "no").write();
-}
-
 void traceWorkingDirectory(const std::wstring& folder) {
     if (isLaunchTraced())
         TraceLine("cwd").text("folder", folder).write();
