@@ -53,7 +53,7 @@ endif()
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     set(QOVA_SIZE_LINK_OPTIONS -flto -flto-partition=one -Wl,--gc-sections)
 else()
-    set(QOVA_SIZE_LINK_OPTIONS -Wl,--gc-sections)
+    set(QOVA_SIZE_LINK_OPTIONS -Wl,--gc-sections -nostdlib++)
 endif()
 # - 32-bit Windows finds its exception handlers through the frames of the stack, not through
 #   tables: the tables the compiler writes there (.eh_frame) serve only C++ exceptions, which
@@ -77,7 +77,8 @@ file(GLOB_RECURSE QOVA_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*_w
 # pseudo-relocator belong to the exe alone: the test programs link the libraries' versions.
 set(QOVA_EXE_SOURCES ${CMAKE_SOURCE_DIR}/src/launcher/main_win.cpp
                      ${CMAKE_SOURCE_DIR}/src/launcher/FailFast_win.cpp
-                     ${CMAKE_SOURCE_DIR}/src/launcher/PseudoRelocations_win.cpp)
+                     ${CMAKE_SOURCE_DIR}/src/launcher/PseudoRelocations_win.cpp
+                     ${CMAKE_SOURCE_DIR}/src/launcher/LibraryInstances_win.cpp)
 list(REMOVE_ITEM QOVA_WIN_SOURCES ${QOVA_EXE_SOURCES})
 # The entry points for a C runtime that starts only narrow programs (src/entry) go to the
 # programs that need them, below.
