@@ -41,8 +41,12 @@ endif()
 set(QOVA_SIZE_FLAGS -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti)
 # GCC (MinGW-w64) builds the x64 and i686 launchers, clang (zig) the ARM64 one: the flags
 # that only one of them knows are set per compiler.
+# clang (16, in zig 0.11) writes no fat objects: its objects hold only the intermediate code,
+# and every program of the ARM64 tree is optimised at link time, in seconds for the launcher.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     list(APPEND QOVA_SIZE_FLAGS -flto -ffat-lto-objects)
+else()
+    list(APPEND QOVA_SIZE_FLAGS -flto)
 endif()
 # - The launcher drops unused sections and is stripped (after the link, below). It keeps its unwind tables
 #   (.pdata/.xdata): Windows walks them to dispatch an exception raised below the launcher's
@@ -50,10 +54,18 @@ endif()
 #   thread would never be reached.
 #   GCC 12 for this target stops with an internal error when it splits the program into
 #   partitions for link-time optimisation, so the launcher is optimised as one partition.
+#   zig hands lld no flag for --gc-sections and asks it for debug information, which turns
+#   lld's removal of unused sections off: cmake/zig/zig-tool.sh asks for the removal itself.
+#   Without it, zig's C runtime, libc++, libc++abi and unwinder stay whole in the ARM64 exe.
+#   The ARM64 launcher links no compiled C++ library (-nostdlib++): libc++ is used from its
+#   headers, the few members they leave to the library are instantiated in the launcher
+#   (src/launcher/LibraryInstances_win.cpp), and its failures end in FailFast_win.cpp, as the
+#   MinGW-w64 builds' do. The library's compiled members are built with exceptions and would
+#   bring them back.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     set(QOVA_SIZE_LINK_OPTIONS -flto -flto-partition=one -Wl,--gc-sections)
 else()
-    set(QOVA_SIZE_LINK_OPTIONS -Wl,--gc-sections -nostdlib++)
+    set(QOVA_SIZE_LINK_OPTIONS -flto -Wl,--gc-sections -nostdlib++)
 endif()
 # - 32-bit Windows finds its exception handlers through the frames of the stack, not through
 #   tables: the tables the compiler writes there (.eh_frame) serve only C++ exceptions, which

@@ -67,6 +67,8 @@ _LIBCPP_BEGIN_NAMESPACE_STD
 void __throw_bad_alloc() { outOfMemory(); }
 void __libcpp_verbose_abort(const char*, ...) { invalidArgument(); }
 _LIBCPP_END_NAMESPACE_STD
+// The tag of the allocations that answer null: defined by the compiled library, which the
+// programs built as the launcher is do not link.
 namespace std {
 const nothrow_t nothrow{};
 }
