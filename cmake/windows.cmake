@@ -232,6 +232,10 @@ add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e e2e)
 # program, and zig's C runtime for ARM64 has no imagehlp, whose checksum the tests compare with.
 if(NOT QOVA_ARM64_BUILD)
     add_subdirectory(${CMAKE_SOURCE_DIR}/tests/stamp stamp)
+else()
+    # The ARM64 launcher stamped by the ARM64 tool, signed, launched signed, stamped again.
+    add_test(NAME stamp_signing
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/stamp/check-signing.sh ${CMAKE_BINARY_DIR} arm64)
 endif()
 
 # The release script packs what this tree built, the paired launcher included: it runs from
