@@ -26,7 +26,7 @@ set(QOVA_REPRODUCIBLE_FLAGS -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
 add_compile_options(${QOVA_REPRODUCIBLE_FLAGS})
 target_compile_options(qova_core PRIVATE ${QOVA_REPRODUCIBLE_FLAGS})
 add_link_options(${QOVA_REPRODUCIBLE_FLAGS})
-# zig passes lld no such flag: cmake/zig/pe-reproducible.py clears the time after the link.
+# zig passes lld no such flag: cmake/zig/zig-tool.sh gives lld its own (/TIMESTAMP:0).
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     add_link_options(-Wl,--no-insert-timestamp)
 endif()
@@ -125,12 +125,15 @@ function(qova_wide_entry target kind)
     endif()
 endfunction()
 
-add_executable(launcher WIN32 ${QOVA_EXE_SOURCES} ${CMAKE_SOURCE_DIR}/src/res/launcher.rc)
-target_link_libraries(launcher PRIVATE qova_win)
-target_compile_options(launcher PRIVATE -Wall -Wextra ${QOVA_SIZE_FLAGS})
-set_target_properties(launcher PROPERTIES QOVA_WHOLE_PROGRAM ON)
-target_link_options(launcher PRIVATE ${QOVA_SIZE_LINK_OPTIONS} ${QOVA_STATIC_LINK})
-qova_wide_entry(launcher wWinMain)
+function(qova_launcher_executable target)
+    add_executable(${target} WIN32 ${QOVA_EXE_SOURCES} ${CMAKE_SOURCE_DIR}/src/res/launcher.rc)
+    target_link_libraries(${target} PRIVATE qova_win)
+    target_compile_options(${target} PRIVATE -Wall -Wextra ${QOVA_SIZE_FLAGS})
+    set_target_properties(${target} PROPERTIES QOVA_WHOLE_PROGRAM ON)
+    target_link_options(${target} PRIVATE ${QOVA_SIZE_LINK_OPTIONS} ${QOVA_STATIC_LINK})
+    qova_wide_entry(${target} wWinMain)
+endfunction()
+qova_launcher_executable(launcher)
 # The link writes a map, and its output is kept with its symbols as launcher-symbols.exe before
 # the launcher is stripped: scripts/size-breakdown.py reads both to say where the bytes go.
 set(QOVA_LAUNCHER_MAP ${CMAKE_BINARY_DIR}/launcher.map)
@@ -150,23 +153,27 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
         COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:launcher> ${QOVA_LAUNCHER_SYMBOLS}
         # strip writes a PE header of its own, with the time it runs unless given one.
         COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_STRIP} $<TARGET_FILE:launcher>)
+    set(QOVA_LAUNCHER_BYPRODUCTS BYPRODUCTS ${QOVA_LAUNCHER_SYMBOLS})
 else()
-    # lld writes the symbols to the .pdb beside the exe, which the symbol listing reads
-    # (cmake/zig/pdb-symbols), and the time of the link into the exe, which goes (no flag of
-    # zig's asks lld not to).
-    find_package(Python3 REQUIRED COMPONENTS Interpreter)
-    set(QOVA_LAUNCHER_SYMBOLS ${CMAKE_BINARY_DIR}/bin/launcher.pdb)
-    set(QOVA_LAUNCHER_STRIP
-        COMMAND ${CMAKE_STRIP} $<TARGET_FILE:launcher>
-        COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/zig/pe-reproducible.py
-                $<TARGET_FILE:launcher>)
+    # lld writes symbols only to a .pdb, and names that file, with its identifier, in a debug
+    # directory of the exe: the launcher is linked without them (-s), which leaves no debug
+    # directory and nothing to strip, and lld writes no time (cmake/zig/zig-tool.sh). A second
+    # link of the same objects with them writes launcher-symbols.pdb, which the symbol listing
+    # reads (cmake/zig/pdb-symbols): in seconds, as only link-time code generation is repeated.
+    target_link_options(launcher PRIVATE -s)
+    qova_launcher_executable(launcher_symbols)
+    set_target_properties(launcher_symbols PROPERTIES OUTPUT_NAME launcher-symbols)
+    add_dependencies(launcher launcher_symbols)
+    set(QOVA_LAUNCHER_SYMBOLS ${CMAKE_BINARY_DIR}/bin/launcher-symbols.pdb)
+    set(QOVA_LAUNCHER_STRIP)
+    set(QOVA_LAUNCHER_BYPRODUCTS)
     set(CMAKE_NM ${CMAKE_SOURCE_DIR}/cmake/zig/pdb-symbols)
 endif()
 add_custom_command(TARGET launcher POST_BUILD
     ${QOVA_LAUNCHER_STRIP}
     COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:launcher> -DARCHITECTURE=${CMAKE_SYSTEM_PROCESSOR}
             -DBUDGET_FILE=${QOVA_SIZE_BUDGET} -P ${CMAKE_SOURCE_DIR}/cmake/size-report.cmake
-    BYPRODUCTS ${QOVA_LAUNCHER_SYMBOLS}
+    ${QOVA_LAUNCHER_BYPRODUCTS}
     VERBATIM)
 
 # GoogleTest, cross-built from the Debian sources.
