@@ -85,12 +85,14 @@ endif()
 
 # The Windows operations: every src/**/*_win.cpp except the process entry.
 file(GLOB_RECURSE QOVA_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*_win.cpp)
-# The process entry, the launcher's own ends for the C++ library's failures and its empty
-# pseudo-relocator belong to the exe alone: the test programs link the libraries' versions.
-set(QOVA_EXE_SOURCES ${CMAKE_SOURCE_DIR}/src/launcher/main_win.cpp
-                     ${CMAKE_SOURCE_DIR}/src/launcher/FailFast_win.cpp
-                     ${CMAKE_SOURCE_DIR}/src/launcher/PseudoRelocations_win.cpp
-                     ${CMAKE_SOURCE_DIR}/src/launcher/LibraryInstances_win.cpp)
+# The process entry, the launcher's own ends for the C++ library's failures and its own
+# instances of the library's members (what a program linked with the launcher's size options
+# needs of the C++ library, QOVA_CXX_LIBRARY_SOURCES) and its empty pseudo-relocator belong to
+# the exe alone: the test programs link the libraries' versions.
+set(QOVA_CXX_LIBRARY_SOURCES ${CMAKE_SOURCE_DIR}/src/launcher/FailFast_win.cpp
+                             ${CMAKE_SOURCE_DIR}/src/launcher/LibraryInstances_win.cpp)
+set(QOVA_EXE_SOURCES ${CMAKE_SOURCE_DIR}/src/launcher/main_win.cpp ${QOVA_CXX_LIBRARY_SOURCES}
+                     ${CMAKE_SOURCE_DIR}/src/launcher/PseudoRelocations_win.cpp)
 list(REMOVE_ITEM QOVA_WIN_SOURCES ${QOVA_EXE_SOURCES})
 # The entry points for a C runtime that starts only narrow programs (src/entry) go to the
 # programs that need them, below.
