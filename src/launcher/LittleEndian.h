@@ -14,3 +14,8 @@ inline std::uint32_t readLittleEndian32(std::span<const std::uint8_t> bytes, std
     return static_cast<std::uint32_t>(readLittleEndian16(bytes, offset)) |
            static_cast<std::uint32_t>(readLittleEndian16(bytes, offset + 2)) << 16;
 }
+
+inline std::uint64_t readLittleEndian64(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    return static_cast<std::uint64_t>(readLittleEndian32(bytes, offset)) |
+           static_cast<std::uint64_t>(readLittleEndian32(bytes, offset + 4)) << 32;
+}
