@@ -41,6 +41,8 @@ TEST(JarManifest, ReadsTheMainSectionAsTheJavaCommandDoes) {
          L"\xD83D\xDE00"},
         {"a malformed byte passed on or dropped instead of replaced", "X: a\xFF" "b\xC3\n", "X",
          L"a\uFFFDb\uFFFD"},
+        {"lead byte F8 taken for a three-byte sequence (U+8000)", "X: \xF8\x80\x80\n", "X",
+         L"\uFFFD\uFFFD\uFFFD"},
         {"the main section not ended by the first blank line",
          "Manifest-Version: 1.0\r\n\r\nName: a/B.class\r\nMain-Class: a.B\r\n", "Main-Class",
          nullptr},
