@@ -34,9 +34,6 @@ struct CentralDirectory {
 // The figures of an end record, and where the central directory ends: at the record.
 struct EndFigures {
     std::uint64_t at = 0;
-    std::uint32_t disk = 0;
-    std::uint32_t directoryDisk = 0;
-    std::uint64_t entriesOnDisk = 0;
     std::uint64_t entries = 0;
     std::uint64_t size = 0;
     std::uint64_t offset = 0;
@@ -59,17 +56,10 @@ bool readZip64End(std::span<const std::uint8_t> archive, EndFigures& figures) {
     if (readLittleEndian32(archive, locator) != kZip64LocatorSignature ||
         readLittleEndian32(archive, record) != kZip64EndSignature)
         return false;
-    const EndFigures wide{record,
-                          readLittleEndian32(archive, record + 16),
-                          readLittleEndian32(archive, record + 20),
-                          readLittleEndian64(archive, record + 24),
-                          readLittleEndian64(archive, record + 32),
+    const EndFigures wide{record, readLittleEndian64(archive, record + 32),
                           readLittleEndian64(archive, record + 40),
                           readLittleEndian64(archive, record + 48)};
-    if (!agrees(wide.disk, figures.disk, kZip64CountMarker) ||
-        !agrees(wide.directoryDisk, figures.directoryDisk, kZip64CountMarker) ||
-        !agrees(wide.entriesOnDisk, figures.entriesOnDisk, kZip64CountMarker) ||
-        !agrees(wide.entries, figures.entries, kZip64CountMarker) ||
+    if (!agrees(wide.entries, figures.entries, kZip64CountMarker) ||
         !agrees(wide.size, figures.size, kZip64Marker) || !agrees(wide.offset, figures.offset, kZip64Marker))
         return false;
     figures = wide;
@@ -87,20 +77,16 @@ bool findCentralDirectory(std::span<const std::uint8_t> archive, CentralDirector
         if (readLittleEndian32(archive, at) != kEndSignature ||
             at + kEndSize + readLittleEndian16(archive, at + 20) > archive.size())
             continue;
-        EndFigures figures{at,
-                           readLittleEndian16(archive, at + 4),
-                           readLittleEndian16(archive, at + 6),
-                           readLittleEndian16(archive, at + 8),
-                           readLittleEndian16(archive, at + 10),
-                           readLittleEndian32(archive, at + 12),
-                           readLittleEndian32(archive, at + 16)};
+        // Split archives; the disk numbers of one that is not split are no markers.
+        const std::uint16_t entriesOnDisk = readLittleEndian16(archive, at + 8);
+        EndFigures figures{at, readLittleEndian16(archive, at + 10),
+                           readLittleEndian32(archive, at + 12), readLittleEndian32(archive, at + 16)};
+        if (readLittleEndian32(archive, at + 4) != 0 || entriesOnDisk != figures.entries)
+            return false;
         // Without a ZIP64 record a marker is no figure at all.
         if (!readZip64End(archive, figures) &&
             (figures.entries == kZip64CountMarker || figures.size == kZip64Marker ||
              figures.offset == kZip64Marker))
-            return false;
-        // Split archives.
-        if (figures.disk != 0 || figures.directoryDisk != 0 || figures.entriesOnDisk != figures.entries)
             return false;
         // The central directory ends where the end record starts; where it really begins
         // says how far the whole archive has been moved.
