@@ -99,12 +99,14 @@ bool Launcher::selectRuntime() {
     }
 
     const RuntimeSearchSettings search = searchSettingsOf(*this);
-    if (const auto home = searchRegistry(architecture::kOwnRegistryViewIs32Bit, search)) {
+    JavaVersion version{};
+    if (const auto home = searchRegistry(architecture::kOwnRegistryViewIs32Bit, search, false, &version)) {
         // Probed again with the real JVM type: a runtime collected client-first may still
         // offer the server JVM that "favor_server" asks for.
         const FoundJvmLibrary library = findJvmLibrary(*home, jvmType);
         if (!library.path.empty()) {
             jvmLibraryPath = library.path;
+            runtimeVersion = version;
             traceChosenRuntime("registry", *this);
             return true;
         }
