@@ -12,25 +12,12 @@ Utf8Sequence utf8SequenceAt(std::string_view bytes, std::size_t at) {
     const std::uint8_t lead = byte(0);
     if (lead < 0x80)
         return {lead, 1, true};
-    std::size_t length = 0;
-    std::uint32_t code = 0;
-    std::uint8_t low = 0x80;
-    std::uint8_t high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0F;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
+    if (lead < 0xC2 || lead > 0xF4)
         return {};
-    }
+    const std::size_t length = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    std::uint32_t code = lead & (0x7F >> length);
+    const std::uint8_t low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const std::uint8_t high = lead == 0xF4 ? 0x8F : 0xBF;
     const std::size_t available = bytes.size() - at;
     for (std::size_t k = 1; k < length; ++k) {
         // Cut short: the bytes that are there are one malformed sequence.
@@ -41,7 +28,7 @@ Utf8Sequence utf8SequenceAt(std::string_view bytes, std::size_t at) {
             return {0, k, false};
         code = code << 6 | (next & 0x3F);
     }
-    if (code >= 0xD800 && code <= 0xDFFF)
+    if (code >> 11 == 0xD800 >> 11) // D800 to DFFF
         return {0, length, false};
     return {code, length, true};
 }
