@@ -66,10 +66,9 @@ bool Launcher::readMainJarManifest(CombinedSettingsSource& settings, bool mainCl
     if (!readManifest(messageOwner, jar, mainClassNeeded, attributes))
         return false;
 
-    // Its VM options wait for the runtime's version (buildJavaOptions).
+    // Its VM options wait for the runtime's version (buildJavaOptions), and so does its trace.
     manifest = manifestLaunch(attributes);
     manifestJar = jar;
-    traceManifest(jar);
     if (!mainClassNeeded)
         return true;
     if (manifest.mainClass.empty()) {

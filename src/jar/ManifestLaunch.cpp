@@ -76,8 +76,9 @@ ManifestLaunch manifestLaunch(const std::vector<ManifestAttribute>& attributes) 
 // version is the one at hand before the VM is created; without it the launcher keeps to what
 // the manifest asks for, and "Minimum Version" is the application's way to make sure.
 ManifestOptions manifestOptionsFor(const ManifestLaunch& launch, const JavaVersion& version) {
+    // 0.0.0.0, the unknown version, has release 0.
     const int release = featureRelease(version);
-    if (version.isZero() || release >= 22)
+    if (release == 0 || release >= 22)
         return {launch.vmOptions.size(), launch.nativeAccessRefused};
     return {release >= 9 ? launch.moduleOptionCount : 0, false};
 }

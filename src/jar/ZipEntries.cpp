@@ -123,7 +123,8 @@ std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
 
 // The ZIP64 extra field of a central header holds the 64-bit form of each of the uncompressed
 // size, the compressed size and the local header's offset whose own field is the marker, in
-// that order. False when one that is needed is not there.
+// that order. False when the field lacks one that is needed; without the field a marker stays
+// the figure it says it is, as for the JDK, which the size limit and the bounds then refuse.
 bool readZip64Extra(std::span<const std::uint8_t> extra, std::uint64_t& size,
                     std::uint64_t& compressedSize, std::uint64_t& local) {
     std::uint64_t* const figures[] = {&size, &compressedSize, &local};
@@ -145,7 +146,7 @@ bool readZip64Extra(std::span<const std::uint8_t> extra, std::uint64_t& size,
         }
         at += 4 + length;
     }
-    return size != kZip64Marker && compressedSize != kZip64Marker && local != kZip64Marker;
+    return true;
 }
 
 // The entry whose central header starts at `header`.

@@ -108,7 +108,7 @@ bool Launcher::buildJavaOptions() {
     }
     const auto jarOptions = manifest.vmOptions.begin();
     if (!manifestJar.empty())
-        traceManifestOptions(manifestJar, {jarOptions, fromJar.count});
+        traceManifest(manifestJar, {jarOptions, fromJar.count});
     composed.options.insert(composed.options.begin() + (classPath.empty() ? 0 : 1), jarOptions,
                             jarOptions + static_cast<std::ptrdiff_t>(fromJar.count));
     // A stack size this process cannot even address is left to the VM to reject.

@@ -124,14 +124,10 @@ void traceMainClass(const std::wstring& name, const char* origin) {
         TraceLine("main-class").text("name", name).word("origin", origin).write();
 }
 
-void traceManifest(const std::wstring& jar) {
-    if (isLaunchTraced())
-        TraceLine("manifest").text("jar", jar).write();
-}
-
-void traceManifestOptions(const std::wstring& jar, std::span<const std::wstring> vmOptions) {
+void traceManifest(const std::wstring& jar, std::span<const std::wstring> vmOptions) {
     if (!isLaunchTraced())
         return;
+    TraceLine("manifest").text("jar", jar).write();
     for (const std::wstring& option : vmOptions)
         TraceLine("manifest-option").text("jar", jar).text("text", option).write();
 }

@@ -101,14 +101,12 @@ std::optional<std::wstring> searchCurrentDistributions(bool use32BitView,
 }
 
 bool Launcher::findCurrentDistribution(const RuntimeSearchSettings& search) {
-    JavaVersion version{};
-    if (const auto home =
-            searchCurrentDistributions(architecture::kOwnRegistryViewIs32Bit, search, false, &version)) {
+    if (const auto home = searchCurrentDistributions(architecture::kOwnRegistryViewIs32Bit, search,
+                                                     false, &runtimeVersion)) {
         // Probed again with the real JVM type, as a classic registry find is.
         const FoundJvmLibrary library = findJvmLibrary(*home, jvmType);
         if (!library.path.empty()) {
             jvmLibraryPath = library.path;
-            runtimeVersion = version;
             traceChosenRuntime("current", *this);
             return true;
         }
