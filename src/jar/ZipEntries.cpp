@@ -22,18 +22,20 @@ constexpr std::uint16_t kZip64ExtraTag = 1;
 constexpr std::uint32_t kZip64Marker = 0xFFFFFFFF;
 constexpr std::uint16_t kZip64CountMarker = 0xFFFF;
 
+// Positions are std::size_t: they lie inside the bytes in memory. The figures that the archive
+// states are read in 64 bits and checked against those bytes before they become positions.
 struct CentralDirectory {
-    std::uint64_t start = 0;
-    std::uint64_t end = 0;
+    std::size_t start = 0;
+    std::size_t end = 0;
     std::uint64_t entries = 0;
     // What the archive's own offsets lack: the bytes in front of the archive, as for a jar
     // appended to an executable, whose offsets count from the jar's first byte.
-    std::uint64_t bias = 0;
+    std::size_t bias = 0;
 };
 
 // The figures of an end record, and where the central directory ends: at the record.
 struct EndFigures {
-    std::uint64_t at = 0;
+    std::size_t at = 0;
     std::uint64_t entries = 0;
     std::uint64_t size = 0;
     std::uint64_t offset = 0;
@@ -51,8 +53,8 @@ bool agrees(std::uint64_t wide, std::uint64_t narrow, std::uint64_t marker) {
 bool readZip64End(std::span<const std::uint8_t> archive, EndFigures& figures) {
     if (figures.at < kZip64LocatorSize + kZip64EndSize)
         return false;
-    const std::uint64_t locator = figures.at - kZip64LocatorSize;
-    const std::uint64_t record = locator - kZip64EndSize;
+    const std::size_t locator = figures.at - kZip64LocatorSize;
+    const std::size_t record = locator - kZip64EndSize;
     if (readLittleEndian32(archive, locator) != kZip64LocatorSignature ||
         readLittleEndian32(archive, record) != kZip64EndSignature)
         return false;
@@ -71,9 +73,9 @@ bool readZip64End(std::span<const std::uint8_t> archive, EndFigures& figures) {
 bool findCentralDirectory(std::span<const std::uint8_t> archive, CentralDirectory& directory) {
     if (archive.size() < kEndSize)
         return false;
-    const std::uint64_t last = archive.size() - kEndSize;
-    const std::uint64_t first = last > 0xFFFF ? last - 0xFFFF : 0;
-    for (std::uint64_t at = last + 1; at-- > first;) {
+    const std::size_t last = archive.size() - kEndSize;
+    const std::size_t first = last > 0xFFFF ? last - 0xFFFF : 0;
+    for (std::size_t at = last + 1; at-- > first;) {
         if (readLittleEndian32(archive, at) != kEndSignature ||
             at + kEndSize + readLittleEndian16(archive, at + 20) > archive.size())
             continue;
@@ -90,10 +92,11 @@ bool findCentralDirectory(std::span<const std::uint8_t> archive, CentralDirector
             return false;
         // The central directory ends where the end record starts; where it really begins
         // says how far the whole archive has been moved.
-        const std::uint64_t end = figures.at;
+        const std::size_t end = figures.at;
         if (figures.size > end || figures.offset > end - figures.size)
             return false;
-        directory = {end - figures.size, end, figures.entries, end - figures.size - figures.offset};
+        const std::size_t start = end - static_cast<std::size_t>(figures.size);
+        directory = {start, end, figures.entries, start - static_cast<std::size_t>(figures.offset)};
         return true;
     }
     return false;
@@ -150,8 +153,8 @@ bool readZip64Extra(std::span<const std::uint8_t> extra, std::uint64_t& size,
 }
 
 // The entry whose central header starts at `header`.
-ZipRead readEntryData(std::span<const std::uint8_t> archive, std::uint64_t header,
-                      std::uint64_t bias, std::size_t sizeLimit,
+ZipRead readEntryData(std::span<const std::uint8_t> archive, std::size_t header,
+                      std::size_t bias, std::size_t sizeLimit,
                       std::vector<std::uint8_t>& contents) {
     const std::uint16_t flags = readLittleEndian16(archive, header + 8);
     const std::uint16_t method = readLittleEndian16(archive, header + 10);
@@ -159,27 +162,29 @@ ZipRead readEntryData(std::span<const std::uint8_t> archive, std::uint64_t heade
     std::uint64_t compressedSize = readLittleEndian32(archive, header + 20);
     std::uint64_t size = readLittleEndian32(archive, header + 24);
     std::uint64_t offset = readLittleEndian32(archive, header + 42);
-    const std::uint64_t extra = header + kCentralSize + readLittleEndian16(archive, header + 28);
+    const std::size_t extra = header + kCentralSize + readLittleEndian16(archive, header + 28);
     if (!readZip64Extra(archive.subspan(extra, readLittleEndian16(archive, header + 30)), size,
                         compressedSize, offset) ||
         offset > archive.size() - bias)
         return ZipRead::damaged;
-    const std::uint64_t local = bias + offset;
+    const std::size_t local = bias + static_cast<std::size_t>(offset);
     // Bit 0: encrypted. The sizes come from the central header, since with a data descriptor
     // (bit 3) the local header holds zeros, and its own ZIP64 extra field is only skipped.
     if ((flags & 1) || size > sizeLimit || archive.size() - local < kLocalSize ||
         readLittleEndian32(archive, local) != kLocalSignature)
         return ZipRead::damaged;
-    const std::uint64_t data =
+    const std::size_t data =
         local + kLocalSize + readLittleEndian16(archive, local + 26) + readLittleEndian16(archive, local + 28);
     if (data > archive.size() || archive.size() - data < compressedSize)
         return ZipRead::damaged;
-    const std::span<const std::uint8_t> stored = archive.subspan(data, compressedSize);
+    const std::span<const std::uint8_t> stored =
+        archive.subspan(data, static_cast<std::size_t>(compressedSize));
 
     contents.clear();
     if (method == kStored && compressedSize == size)
         contents.assign(stored.begin(), stored.end());
-    else if (method != kDeflated || !inflateRaw(stored, size, contents) || contents.size() != size)
+    else if (method != kDeflated || !inflateRaw(stored, static_cast<std::size_t>(size), contents) ||
+             contents.size() != size)
         return ZipRead::damaged;
     return crc32(contents) == checksum ? ZipRead::found : ZipRead::damaged;
 }
@@ -191,12 +196,12 @@ ZipRead readZipEntry(std::span<const std::uint8_t> archive, std::string_view nam
     CentralDirectory directory;
     if (!findCentralDirectory(archive, directory))
         return ZipRead::damaged;
-    std::uint64_t header = directory.start;
+    std::size_t header = directory.start;
     for (std::uint64_t entry = 0; entry < directory.entries; ++entry) {
         if (directory.end - header < kCentralSize || readLittleEndian32(archive, header) != kCentralSignature)
             return ZipRead::damaged;
         const std::uint16_t nameLength = readLittleEndian16(archive, header + 28);
-        const std::uint64_t next = header + kCentralSize + nameLength +
+        const std::size_t next = header + kCentralSize + nameLength +
                                    readLittleEndian16(archive, header + 30) + readLittleEndian16(archive, header + 32);
         if (next > directory.end)
             return ZipRead::damaged;
