@@ -72,10 +72,10 @@ set(QOVA_ARM64_TARGETS "" CACHE STRING "Targets of the ARM64 build to build; emp
 if(QOVA_ARM64 AND EXISTS ${QOVA_ZIG})
     qova_other_build(arm64_launcher arm64 zig-aarch64-windows.cmake QOVA_ARM64_TARGETS)
     qova_other_launcher_checks(arm64_launcher arm64 aarch64 llvm-objdump-14
-        ${CMAKE_SOURCE_DIR}/cmake/zig/pdb-symbols ${CMAKE_BINARY_DIR}/arm64/bin/launcher.pdb)
-    # zig's link writes the time and a random .pdb identifier, which the build clears after
-    # it (cmake/zig/pe-reproducible.py); and its C runtime and libc++ come from a cache folder
-    # whose path must not reach the bytes either.
+        ${CMAKE_SOURCE_DIR}/cmake/zig/pdb-symbols ${CMAKE_BINARY_DIR}/arm64/bin/launcher-symbols.pdb)
+    # zig's link would write the time and a debug directory naming the .pdb with a random
+    # identifier, which the build asks it not to (cmake/windows.cmake); and its C runtime and
+    # libc++ come from a cache folder whose path must not reach the bytes either.
     qova_reproducible_check(arm64_launcher_reproducible ${CMAKE_BINARY_DIR}/arm64/bin/launcher.exe)
 elseif(QOVA_ARM64)
     message(STATUS "No ARM64 launcher: zig is not installed at ${QOVA_ZIG} (scripts/setup.sh "

@@ -26,7 +26,7 @@ set(QOVA_REPRODUCIBLE_FLAGS -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
 add_compile_options(${QOVA_REPRODUCIBLE_FLAGS})
 target_compile_options(qova_core PRIVATE ${QOVA_REPRODUCIBLE_FLAGS})
 add_link_options(${QOVA_REPRODUCIBLE_FLAGS})
-# zig passes lld no such flag: cmake/zig/pe-reproducible.py clears the time after the link.
+# zig passes lld no such flag: cmake/zig/zig-tool.sh gives lld its own (/TIMESTAMP:0).
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     add_link_options(-Wl,--no-insert-timestamp)
 endif()
@@ -41,8 +41,12 @@ endif()
 set(QOVA_SIZE_FLAGS -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti)
 # GCC (MinGW-w64) builds the x64 and i686 launchers, clang (zig) the ARM64 one: the flags
 # that only one of them knows are set per compiler.
+# clang (16, in zig 0.11) writes no fat objects: its objects hold only the intermediate code,
+# and every program of the ARM64 tree is optimised at link time, in seconds for the launcher.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     list(APPEND QOVA_SIZE_FLAGS -flto -ffat-lto-objects)
+else()
+    list(APPEND QOVA_SIZE_FLAGS -flto)
 endif()
 # - The launcher drops unused sections and is stripped (after the link, below). It keeps its unwind tables
 #   (.pdata/.xdata): Windows walks them to dispatch an exception raised below the launcher's
@@ -50,10 +54,18 @@ endif()
 #   thread would never be reached.
 #   GCC 12 for this target stops with an internal error when it splits the program into
 #   partitions for link-time optimisation, so the launcher is optimised as one partition.
+#   zig hands lld no flag for --gc-sections and asks it for debug information, which turns
+#   lld's removal of unused sections off: cmake/zig/zig-tool.sh asks for the removal itself.
+#   Without it, zig's C runtime, libc++, libc++abi and unwinder stay whole in the ARM64 exe.
+#   The ARM64 launcher links no compiled C++ library (-nostdlib++): libc++ is used from its
+#   headers, the few members they leave to the library are instantiated in the launcher
+#   (src/launcher/LibraryInstances_win.cpp), and its failures end in FailFast_win.cpp, as the
+#   MinGW-w64 builds' do. The library's compiled members are built with exceptions and would
+#   bring them back.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     set(QOVA_SIZE_LINK_OPTIONS -flto -flto-partition=one -Wl,--gc-sections)
 else()
-    set(QOVA_SIZE_LINK_OPTIONS -Wl,--gc-sections)
+    set(QOVA_SIZE_LINK_OPTIONS -flto -Wl,--gc-sections -nostdlib++)
 endif()
 # - 32-bit Windows finds its exception handlers through the frames of the stack, not through
 #   tables: the tables the compiler writes there (.eh_frame) serve only C++ exceptions, which
@@ -73,10 +85,13 @@ endif()
 
 # The Windows operations: every src/**/*_win.cpp except the process entry.
 file(GLOB_RECURSE QOVA_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*_win.cpp)
-# The process entry, the launcher's own ends for the C++ library's failures and its empty
-# pseudo-relocator belong to the exe alone: the test programs link the libraries' versions.
-set(QOVA_EXE_SOURCES ${CMAKE_SOURCE_DIR}/src/launcher/main_win.cpp
-                     ${CMAKE_SOURCE_DIR}/src/launcher/FailFast_win.cpp
+# The process entry, the launcher's own ends for the C++ library's failures and its own
+# instances of the library's members (what a program linked with the launcher's size options
+# needs of the C++ library, QOVA_CXX_LIBRARY_SOURCES) and its empty pseudo-relocator belong to
+# the exe alone: the test programs link the libraries' versions.
+set(QOVA_CXX_LIBRARY_SOURCES ${CMAKE_SOURCE_DIR}/src/launcher/FailFast_win.cpp
+                             ${CMAKE_SOURCE_DIR}/src/launcher/LibraryInstances_win.cpp)
+set(QOVA_EXE_SOURCES ${CMAKE_SOURCE_DIR}/src/launcher/main_win.cpp ${QOVA_CXX_LIBRARY_SOURCES}
                      ${CMAKE_SOURCE_DIR}/src/launcher/PseudoRelocations_win.cpp)
 list(REMOVE_ITEM QOVA_WIN_SOURCES ${QOVA_EXE_SOURCES})
 # The entry points for a C runtime that starts only narrow programs (src/entry) go to the
@@ -112,12 +127,15 @@ function(qova_wide_entry target kind)
     endif()
 endfunction()
 
-add_executable(launcher WIN32 ${QOVA_EXE_SOURCES} ${CMAKE_SOURCE_DIR}/src/res/launcher.rc)
-target_link_libraries(launcher PRIVATE qova_win)
-target_compile_options(launcher PRIVATE -Wall -Wextra ${QOVA_SIZE_FLAGS})
-set_target_properties(launcher PROPERTIES QOVA_WHOLE_PROGRAM ON)
-target_link_options(launcher PRIVATE ${QOVA_SIZE_LINK_OPTIONS} ${QOVA_STATIC_LINK})
-qova_wide_entry(launcher wWinMain)
+function(qova_launcher_executable target)
+    add_executable(${target} WIN32 ${QOVA_EXE_SOURCES} ${CMAKE_SOURCE_DIR}/src/res/launcher.rc)
+    target_link_libraries(${target} PRIVATE qova_win)
+    target_compile_options(${target} PRIVATE -Wall -Wextra ${QOVA_SIZE_FLAGS})
+    set_target_properties(${target} PROPERTIES QOVA_WHOLE_PROGRAM ON)
+    target_link_options(${target} PRIVATE ${QOVA_SIZE_LINK_OPTIONS} ${QOVA_STATIC_LINK})
+    qova_wide_entry(${target} wWinMain)
+endfunction()
+qova_launcher_executable(launcher)
 # The link writes a map, and its output is kept with its symbols as launcher-symbols.exe before
 # the launcher is stripped: scripts/size-breakdown.py reads both to say where the bytes go.
 set(QOVA_LAUNCHER_MAP ${CMAKE_BINARY_DIR}/launcher.map)
@@ -154,23 +172,27 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
         COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:launcher> ${QOVA_LAUNCHER_SYMBOLS}
         # strip writes a PE header of its own, with the time it runs unless given one.
         COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_STRIP} $<TARGET_FILE:launcher>)
+    set(QOVA_LAUNCHER_BYPRODUCTS BYPRODUCTS ${QOVA_LAUNCHER_SYMBOLS})
 else()
-    # lld writes the symbols to the .pdb beside the exe, which the symbol listing reads
-    # (cmake/zig/pdb-symbols), and the time of the link into the exe, which goes (no flag of
-    # zig's asks lld not to).
-    find_package(Python3 REQUIRED COMPONENTS Interpreter)
-    set(QOVA_LAUNCHER_SYMBOLS ${CMAKE_BINARY_DIR}/bin/launcher.pdb)
-    set(QOVA_LAUNCHER_STRIP
-        COMMAND ${CMAKE_STRIP} $<TARGET_FILE:launcher>
-        COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/zig/pe-reproducible.py
-                $<TARGET_FILE:launcher>)
+    # lld writes symbols only to a .pdb, and names that file, with its identifier, in a debug
+    # directory of the exe: the launcher is linked without them (-s), which leaves no debug
+    # directory and nothing to strip, and lld writes no time (cmake/zig/zig-tool.sh). A second
+    # link of the same objects with them writes launcher-symbols.pdb, which the symbol listing
+    # reads (cmake/zig/pdb-symbols): in seconds, as only link-time code generation is repeated.
+    target_link_options(launcher PRIVATE -s)
+    qova_launcher_executable(launcher_symbols)
+    set_target_properties(launcher_symbols PROPERTIES OUTPUT_NAME launcher-symbols)
+    add_dependencies(launcher launcher_symbols)
+    set(QOVA_LAUNCHER_SYMBOLS ${CMAKE_BINARY_DIR}/bin/launcher-symbols.pdb)
+    set(QOVA_LAUNCHER_STRIP)
+    set(QOVA_LAUNCHER_BYPRODUCTS)
     set(CMAKE_NM ${CMAKE_SOURCE_DIR}/cmake/zig/pdb-symbols)
 endif()
 add_custom_command(TARGET launcher POST_BUILD
     ${QOVA_LAUNCHER_STRIP}
     COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:launcher> -DARCHITECTURE=${CMAKE_SYSTEM_PROCESSOR}
             -DBUDGET_FILE=${QOVA_SIZE_BUDGET} -P ${CMAKE_SOURCE_DIR}/cmake/size-report.cmake
-    BYPRODUCTS ${QOVA_LAUNCHER_SYMBOLS}
+    ${QOVA_LAUNCHER_BYPRODUCTS}
     VERBATIM)
 
 # GoogleTest, cross-built from the Debian sources.
@@ -236,6 +258,10 @@ add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e e2e)
 # program, and zig's C runtime for ARM64 has no imagehlp, whose checksum the tests compare with.
 if(NOT QOVA_ARM64_BUILD)
     add_subdirectory(${CMAKE_SOURCE_DIR}/tests/stamp stamp)
+else()
+    # The ARM64 launcher stamped by the ARM64 tool, signed, launched signed, stamped again.
+    add_test(NAME stamp_signing
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/stamp/check-signing.sh ${CMAKE_BINARY_DIR} arm64)
 endif()
 
 # The release script packs what this tree built, the paired launcher included: it runs from

@@ -6,13 +6,15 @@
 # stamped as a console program prints in this terminal, and the script ends with its
 # application's exit code. Arguments are passed on to the application.
 # It builds only what it shows (the launchers, the stamping tool, the test runtime and the demo
-# program), in a build folder of its own, not the test suites.
+# program), in a build folder of its own, not the test suites; and it installs only what those
+# need: not zig, the ARM64 launcher's compiler (hundreds of megabytes), as it shows no ARM64
+# launcher. The test command and the release install it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
+QOVA_ARM64=0 "$root/scripts/setup.sh"
 
 win="$root/build/demo-win"
-cmake -S "$root" -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+cmake -S "$root" -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DQOVA_ARM64=OFF \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
     "-DQOVA_PAIRED_TARGETS=launcher;paired_probe;testjvm_jvm;testjvm_java" >/dev/null
 cmake --build "$win" --target demo

@@ -29,8 +29,10 @@ for name in "${targets[@]}"; do
     [ -d "$seeds" ] || { echo "== $name: no seed corpus in $seeds"; failed+=("$name"); continue; }
     mkdir -p "$build/corpus/$name"
     # -timeout: an input that takes this long is a hang. Inputs up to 16 KiB, so that settings
-    # texts and executable headers of some size are tried as well as short ones.
-    if "$build/bin/$name" -max_total_time="$seconds" -timeout=10 -max_len=16384 \
+    # texts and executable headers of some size are tried as well as short ones. -rss_limit_mb:
+    # an input that makes a reader allocate far more than its size (a resource tree that shares
+    # its directories and names, say) fails the run instead of passing on a machine with room.
+    if "$build/bin/$name" -max_total_time="$seconds" -timeout=10 -max_len=16384 -rss_limit_mb=1024 \
         -print_final_stats=1 -artifact_prefix="$build/crashes/$name-" \
         "$build/corpus/$name" "$seeds" >"$build/$name.log" 2>&1; then
         echo "== $name: $(grep -E '^stat::number_of_executed_units' "$build/$name.log" | awk '{print $2}') inputs," \

@@ -59,7 +59,7 @@ trap 'rm -rf "$stage"' EXIT
 mkdir "$stage/$name"
 cp "$build/bin/launcher.exe" "$build/bin/qova-stamp.exe" "$stage/$name/"
 cp "$build/win32/bin/launcher.exe" "$stage/$name/launcher32.exe"
-# The exe alone: the .pdb that zig's link writes beside it stays in the build.
+# The exe alone: the symbols of its twin link (launcher-symbols.pdb) stay in the build.
 [ -z "$arm64" ] || cp "$build/arm64/bin/launcher.exe" "$stage/$name/launcher-arm64.exe"
 cp "$build/linux/bin/qova-stamp" "$stage/$name/"
 cp "$root/packaging/sample.ini" "$root/scripts/explain.py" "$stage/$name/"

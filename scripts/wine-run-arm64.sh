@@ -15,7 +15,9 @@ fi
 # instruction by instruction (qemu) and a launch takes seconds, so the tier runs the Windows
 # operations' tests, the stand-in runtime's, and the end-to-end tests of what the architecture
 # touches: a launch and its options, runtime selection with its architecture check, the dialogs,
-# the splash screen, single instance. It leaves out:
+# the splash screen, single instance, and the launcher as it ships, stamped by the ARM64 tool:
+# with embedded settings alone, as a console program (pipes, a message on standard error, the
+# exit code), and signed (tests/stamp/check-signing.sh, a test of its own). It leaves out:
 # - benchmarks: their figures mean nothing under emulation, and they are the slowest tests;
 # - the dialogs moved to a monitor of another scale: their driver hands the dialog its new
 #   rectangle in the dialog process's own memory, and gets no answer in this emulated Wine (the
@@ -27,9 +29,9 @@ fi
 #   x64 or 32-bit launchers a launch would hand over to. The hand-over tests (PairedProduct) run:
 #   their paired launcher is a probe of this build;
 # - the end-to-end tests of portable code that the x64 run covers byte for byte the same
-#   (hostile settings and runtimes, traces, stamped and self-contained copies, consoles, code
-#   pages, deep and non-ANSI folders, modules, output redirection) and the documentation
-#   pictures, which come from the x64 run.
+#   (hostile settings and runtimes, traces, the other console cases, code pages, deep and
+#   non-ANSI folders, modules, output redirection) and the documentation pictures, which come
+#   from the x64 run.
 # Other programs run whole. ARGS given after these (a --gtest_filter of one's own, when running
 # by hand) take precedence.
 program_filter() {
@@ -40,7 +42,10 @@ program_filter() {
     e2e_tests.exe)
         echo "LauncherStart.*:JavaLaunch.*:JarLaunch.*:VmOptions.*:JavaCommandSyntax.*:RuntimeSelection.*"`
             `":MissingRuntimeDialog.*:ExceptionDialog.*:SplashScreen.*:SingleInstance.*"`
-            `":PairedProduct.*-*.MovedToAMonitorOfTwiceTheScaleLooksAsOpenedThere"`
+            `":PairedProduct.*:StampedLaunch.*:SelfContainedLaunch.*"`
+            `":ConsoleApplication.OutputAndInputGoThroughThePipesAndExitGivesTheStatus"`
+            `":ConsoleApplication.EveryFailureIsALineOnStandardErrorAndTheFailureCode"`
+            `"-*.MovedToAMonitorOfTwiceTheScaleLooksAsOpenedThere"`
             `":*.OnlyAFolderWithAJvmLibraryEnablesOkWhichLaunchesAndRemembersIt"
         ;;
     testjvm_tests.exe)

@@ -47,7 +47,7 @@ row "the same folder, same path inside" probe.exe 0 "" 0 "" "$z_folder\\probe.ex
 row "the tier's filter, before one's own arguments" e2e_tests.exe 0 "" 0 "" \
     'e2e_tests.exe" --gtest_filter=LauncherStart.*' --gtest_filter=Own.*
 row "own arguments last, so they take precedence" e2e_tests.exe 0 "" 0 "" \
-    "PairedProduct.*-*.MovedToAMonitorOfTwiceTheScaleLooksAsOpenedThere:*.OnlyAFolderWithAJvmLibraryEnablesOkWhichLaunchesAndRemembersIt --gtest_filter=Own.*" \
+    "-*.MovedToAMonitorOfTwiceTheScaleLooksAsOpenedThere:*.OnlyAFolderWithAJvmLibraryEnablesOkWhichLaunchesAndRemembersIt --gtest_filter=Own.*" \
     --gtest_filter=Own.*
 row "no filter for other programs" drive.exe 0 "" 0 "" '\drive.exe" last' last
 

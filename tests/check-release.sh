@@ -2,7 +2,7 @@
 # Runs the release script on an existing MinSizeRel Windows build and checks the archive: its
 # name, its folder, and that it holds the built launchers and tools (the Linux qova-stamp static,
 # so that it runs on any x86_64 Linux), the sample settings file and the user documentation with
-# every picture its pages show.
+# every picture its pages show; and that the archive's tool stamps each of its launchers.
 # Usage: tests/check-release.sh BUILD-DIR
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -36,6 +36,16 @@ cmp -s "$folder/launcher32.exe" "$build/win32/bin/launcher.exe" || { echo "launc
 if [ "${QOVA_ARM64:-1}" != 0 ]; then
     cmp -s "$folder/launcher-arm64.exe" "$build/arm64/bin/launcher.exe" || { echo "launcher-arm64.exe differs from the ARM64 build's or is missing"; status=1; }
 fi
+# Each launcher of the archive takes a stamping by the archive's own tool, and says which it is.
+for launcher in launcher.exe:x64 launcher32.exe:x86 launcher-arm64.exe:arm64; do
+    file=${launcher%%:*} build_name=${launcher#*:}
+    [ -f "$folder/$file" ] || continue
+    "$folder/qova-stamp" --settings "$folder/sample.ini" --subsystem console --product-name Check \
+        --out "$work/stamped-$file" "$folder/$file" >"$work/stamp.log" 2>&1 ||
+        { cat "$work/stamp.log"; echo "the archive's qova-stamp does not stamp $file"; status=1; continue; }
+    "$folder/qova-stamp" --show "$work/stamped-$file" | grep -q "Launcher: $build_name (" ||
+        { echo "--show does not name $file an $build_name launcher"; status=1; }
+done
 pdbs=$(cd "$folder" && find . -iname '*.pdb')
 [ -z "$pdbs" ] || { echo "the archive holds debugger files: $pdbs"; status=1; }
 cmp -s "$folder/sample.ini" "$root/packaging/sample.ini" || { echo "sample.ini missing or different"; status=1; }

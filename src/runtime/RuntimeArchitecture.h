@@ -11,12 +11,18 @@
 
 enum class LauncherBuild { x86, x64, arm64 };
 
+// Every build of the launcher that is shipped, in the order their names are listed.
+inline constexpr LauncherBuild kLauncherBuilds[] = {LauncherBuild::x86, LauncherBuild::x64,
+                                                    LauncherBuild::arm64};
+
 // What sets one build of the launcher apart from the others, as far as runtimes go.
 struct ArchitectureRules {
     // The launcher's architecture, as the launch trace names it.
     const char* name;
-    // The machine of the images this process can load.
+    // The machine of the images this process can load, and so of the launcher's own image.
     std::uint16_t ownMachine;
+    // Whether those images have the 64-bit optional header (PE32+).
+    bool ownImageIs64Bit;
     // The machine of the runtimes only the paired launcher can load: the x64 launcher's pair is
     // a 32-bit one, the ARM64 launcher's an x64 one, which Windows on ARM64 runs under emulation.
     std::uint16_t pairedMachine;
@@ -48,14 +54,18 @@ struct ArchitectureRules {
 [[nodiscard]] constexpr ArchitectureRules rulesOf(LauncherBuild build) {
     switch (build) {
     case LauncherBuild::x86:
-        return {"x86", kMachineI386, kMachineAmd64, false, false, true, false, L"jre32\\"};
+        return {"x86", kMachineI386, false, kMachineAmd64, false, false, true, false, L"jre32\\"};
     case LauncherBuild::arm64:
-        return {"arm64", kMachineArm64, kMachineAmd64, true, true, false, false, L"jrearm64\\"};
+        return {"arm64", kMachineArm64, true, kMachineAmd64, true, true, false, false, L"jrearm64\\"};
     case LauncherBuild::x64:
     default:
-        return {"x64", kMachineAmd64, kMachineI386, true, false, false, true, L"jre64\\"};
+        return {"x64", kMachineAmd64, true, kMachineI386, true, false, false, true, L"jre64\\"};
     }
 }
+
+// The build of the launcher whose image has the machine field `machine` and the optional header
+// of that width; none for an image no launcher is built as.
+[[nodiscard]] std::optional<LauncherBuild> launcherBuildOf(std::uint16_t machine, bool is64Bit);
 
 enum class LibraryUse { load, handOver, refuse };
 

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "launcher/DecimalText.h"
+
 #include <string>
 
 class StageMarks {
@@ -15,7 +17,10 @@ class StageMarks {
         QueryPerformanceCounter(&now);
         lines_ += stage;
         lines_ += ' ';
-        lines_ += std::to_string(now.QuadPart);
+        // The launcher's own formatting: the C++ library's is not linked into programs built as
+        // the launcher is.
+        for (const wchar_t digit : decimalText(static_cast<std::int64_t>(now.QuadPart)))
+            lines_ += static_cast<char>(digit);
         lines_ += '\n';
     }
 

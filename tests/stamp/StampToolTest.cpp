@@ -316,7 +316,7 @@ TEST(StampTool, ShowPrintsWhatTheLauncherCarries) {
     const ToolRun before = runStampTool({L"--show", files.launcher});
     EXPECT_EQ(before.exitCode, 0u) << before.err;
     // The copy is of the launcher built beside the tool, in either build.
-    const std::string architecture = sizeof(void*) == 8 ? "64-bit" : "32-bit";
+    const std::string architecture = sizeof(void*) == 8 ? "x64 (64-bit)" : "x86 (32-bit)";
     EXPECT_NE(before.out.find("Launcher: " + architecture + ", resource format 1"),
               std::string::npos)
         << before.out;

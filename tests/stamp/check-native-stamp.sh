@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The stamping tool built for the build machine (Linux) against qova-stamp.exe under Wine: each
-# option group, every option at once, the 32-bit launcher, a signed launcher with
+# option group, every option at once, the 32-bit and ARM64 launchers, a signed launcher with
 # --remove-signature, and a stamped copy stamped again, on the built launchers. Both must write
 # the same bytes. The natively stamped launcher is then read back by tools that share no code
 # with ours: MinGW's objdump (headers, sizes, subsystem) and windres (every resource),
@@ -87,6 +87,16 @@ if [ -f "$build/win32/bin/launcher.exe" ]; then
     both launcher32 launcher32.exe --icon three.ico --settings first.ini --subsystem console "${version[@]}"
 else
     fail "no 32-bit launcher in $build/win32 to stamp"
+fi
+# The ARM64 launcher, where the build makes one: the same tool, every option.
+if [ -f "$build/arm64/bin/launcher.exe" ]; then
+    cp "$build/arm64/bin/launcher.exe" launcher-arm64.exe
+    both arm64 launcher-arm64.exe --icon three.ico --settings first.ini --execution-level highestAvailable \
+        --code-page utf-8 --subsystem console "${version[@]}"
+    grep -q "Launcher: arm64 (64-bit)" <("$native" --show arm64-linux.exe) ||
+        fail "--show does not name the ARM64 launcher"
+elif [ "${QOVA_ARM64:-1}" != 0 ] && [ -d "$build/arm64" ]; then
+    fail "no ARM64 launcher in $build/arm64 to stamp"
 fi
 sign launcher.exe signed.exe || fail "osslsigncode could not sign the launcher"
 both unsigned signed.exe --remove-signature --settings first.ini

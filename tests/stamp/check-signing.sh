@@ -4,16 +4,25 @@
 # starts alone in its folder with its embedded settings (the end-to-end test, run twice under
 # Wine: once to stamp and keep the copy, once on the signed copy); qova-stamp refuses to stamp
 # it and leaves it as it was, and with --remove-signature stamps it unsigned, ready to sign again.
-# Usage: tests/stamp/check-signing.sh BUILD-DIR, with the Wine prefix and display of
-# scripts/test.sh (or of scripts/wine-env.sh).
+# Usage: tests/stamp/check-signing.sh BUILD-DIR [arm64], with the Wine prefix and display of
+# scripts/test.sh (or of scripts/wine-env.sh); with arm64, the ARM64 tree's launcher, tool and
+# tests in the ARM64 Wine that scripts/test.sh starts for it.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 bin="$build/bin"
-for tool in openssl osslsigncode winepath; do
+for tool in openssl osslsigncode; do
     command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/setup.sh installs it)"; exit 1; }
 done
-[ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] ||
-    { echo "no Wine prefix or display: run through scripts/test.sh"; exit 2; }
+if [ "${2:-}" = arm64 ]; then
+    source "$(dirname "$0")/../../scripts/wine-env.sh"
+    [ -n "${QOVA_ARM64_NAMESPACE_PID:-}" ] || { echo "no ARM64 Wine: run through scripts/test.sh"; exit 2; }
+    wine() { wine_arm64_exec wine "$@"; }
+    winepath() { wine_arm64_exec winepath "$@"; }
+else
+    command -v winepath >/dev/null || { echo "winepath is missing (scripts/setup.sh installs Wine)"; exit 1; }
+    [ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] ||
+        { echo "no Wine prefix or display: run through scripts/test.sh"; exit 2; }
+fi
 work=$(mktemp -d -p "$build" signing.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 status=0

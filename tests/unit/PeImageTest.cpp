@@ -1,4 +1,4 @@
-// The stamping tool's checks of a PE file, its checksum and the resource tree time stamps.
+// The stamping tool's checks of a PE file, its checksum and its signature.
 #include "PeImage.h"
 #include "Subsystem.h"
 
@@ -37,6 +37,8 @@ std::vector<std::uint8_t> image(bool is64Bit, std::uint16_t machine,
     put16(bytes, kNt + 20, optionalSize);
     put16(bytes, kNt + 22, characteristics);
     put16(bytes, kOptional, is64Bit ? 0x20B : 0x10B);
+    put32(bytes, kOptional + 32, 0x1000); // section alignment
+    put32(bytes, kOptional + 36, 0x200);  // file alignment
     const std::size_t directories = kOptional + (is64Bit ? 112 : 96);
     put32(bytes, directories - 4, 16);
     put32(bytes, directories + 16, 0x1000); // resources: RVA, size
@@ -61,31 +63,44 @@ std::vector<std::uint8_t> image(bool is64Bit, std::uint16_t machine,
 
 constexpr std::uint16_t kExe = 0x0022;
 
-TEST(PeImage, AcceptsExecutablesOfBothBitnesses) {
+// Catches a launcher build refused or a foreign image taken (the machines come from the
+// launchers' own table), and a section whose offset plus size wraps 32 bits read as if it lay
+// inside the file.
+TEST(PeImage, AcceptsEveryLauncherBuild) {
     struct Case {
         const char* name;
         std::vector<std::uint8_t> bytes;
         ExecutableProblem problem;
+        LauncherBuild build = LauncherBuild::x64;
     };
     std::vector<std::uint8_t> cut = image(true, 0x8664, kExe);
     cut.resize(kOptional + 0x20); // optional header cut short
+    std::vector<std::uint8_t> wrapped = image(true, 0xAA64, kExe);
+    put32(wrapped, kOptional + 0xF0 + 16, 0x400);      // raw size
+    put32(wrapped, kOptional + 0xF0 + 20, 0xFFFFFE00); // raw offset: the sum wraps to 0x200
     std::vector<std::uint8_t> text(0x400, 'x');
     const Case cases[] = {
-        {"64-bit", image(true, 0x8664, kExe), ExecutableProblem::none},
-        {"32-bit", image(false, 0x014C, kExe), ExecutableProblem::none},
+        {"x64", image(true, 0x8664, kExe), ExecutableProblem::none, LauncherBuild::x64},
+        {"x86", image(false, 0x014C, kExe), ExecutableProblem::none, LauncherBuild::x86},
+        {"ARM64", image(true, 0xAA64, kExe), ExecutableProblem::none, LauncherBuild::arm64},
         {"DLL", image(true, 0x8664, kExe | 0x2000), ExecutableProblem::notApplication},
         {"object, not an image", image(true, 0x8664, 0), ExecutableProblem::notApplication},
-        {"ARM64", image(true, 0xAA64, kExe), ExecutableProblem::wrongMachine},
+        {"ARM32", image(false, 0x01C4, kExe), ExecutableProblem::wrongMachine},
         {"x64 machine with a 32-bit header", image(false, 0x8664, kExe),
          ExecutableProblem::wrongMachine},
-        {"optional header cut", cut, ExecutableProblem::notPe},
+        {"ARM64 machine with a 32-bit header", image(false, 0xAA64, kExe),
+         ExecutableProblem::wrongMachine},
+        {"optional header cut", cut, ExecutableProblem::damaged},
+        {"section offset plus size wrapping 32 bits", wrapped, ExecutableProblem::damaged},
         {"text", text, ExecutableProblem::notPe},
         {"empty", {}, ExecutableProblem::notPe},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(checkExecutable(c.bytes).problem, c.problem) << c.name;
-    EXPECT_TRUE(checkExecutable(image(true, 0x8664, kExe)).is64Bit);
-    EXPECT_FALSE(checkExecutable(image(false, 0x014C, kExe)).is64Bit);
+    for (const Case& c : cases) {
+        const ExecutableCheck check = checkExecutable(c.bytes);
+        EXPECT_EQ(check.problem, c.problem) << c.name;
+        if (c.problem == ExecutableProblem::none)
+            EXPECT_EQ(check.build, c.build) << c.name;
+    }
 }
 
 TEST(PeImage, ChecksumSumsWordsWithCarriesAndAddsTheLength) {
@@ -134,38 +149,6 @@ TEST(PeImage, SubsystemEditSetsTheFieldThenTheChecksum) {
     std::vector<std::uint8_t> native = image(true, 0x8664, kExe);
     put16(native, kOptional + 68, 1); // a driver's subsystem is neither of a launcher's two
     EXPECT_EQ(imageSubsystem(native), std::nullopt);
-}
-
-TEST(PeImage, ClearsEveryResourceDirectoryTimestamp) {
-    for (const bool is64Bit : {true, false}) {
-        std::vector<std::uint8_t> bytes = image(is64Bit, is64Bit ? 0x8664 : 0x014C, kExe);
-        std::vector<std::uint8_t> expected = bytes;
-        for (const std::size_t directory : {0x00, 0x18, 0x30})
-            put32(expected, kTree + directory + 4, 0);
-        ASSERT_TRUE(clearResourceTimestamps(bytes)) << is64Bit;
-        EXPECT_EQ(bytes, expected) << is64Bit;
-    }
-}
-
-TEST(PeImage, ResourceTreesThatLeaveTheSectionAreRefused) {
-    struct Case {
-        const char* name;
-        std::size_t at;
-        std::uint32_t value;
-    };
-    const Case cases[] = {
-        {"subdirectory past the section", kTree + 0x14, 0x80000200},
-        {"subdirectory pointing at itself forever", kTree + 0x2C, 0x80000018},
-        {"more entries than the section holds", kTree + 0x0E, 0xFFFF},
-        {"resource RVA in no section", kOptional + 112 + 16, 0x5000},
-        {"no resource directory", kOptional + 112 + 16, 0},
-        {"section raw data past the end", kOptional + 0xF0 + 16, 0x10000},
-    };
-    for (const Case& c : cases) {
-        std::vector<std::uint8_t> bytes = image(true, 0x8664, kExe);
-        put32(bytes, c.at, c.value);
-        EXPECT_FALSE(clearResourceTimestamps(bytes)) << c.name;
-    }
 }
 
 // The image with a certificate table of `size` bytes appended and the security directory

@@ -12,6 +12,28 @@ namespace {
 
 using namespace pe_test;
 
+// One type and 256 names, all named by one string of 65,535 units, every name sharing one
+// directory of 256 languages whose data is empty.
+std::vector<std::uint8_t> longNameTree() {
+    constexpr std::size_t kNames = 24, kLanguages = kNames + 16 + 256 * 8, kData = kLanguages + 16 + 256 * 8,
+                          kString = kData + 16;
+    std::vector<std::uint8_t> tree(kString + 2 + 2 * 0xFFFF, 'n');
+    std::fill(tree.begin(), tree.begin() + kString, 0);
+    put16(tree, 12, 1);
+    put32(tree, 16, 0x80000000 | kString);
+    put32(tree, 20, 0x80000000 | kNames);
+    put16(tree, kNames + 12, 256);
+    put16(tree, kLanguages + 14, 256);
+    for (std::uint32_t i = 0; i < 256; ++i) {
+        put32(tree, kNames + 16 + i * 8, 0x80000000 | kString);
+        put32(tree, kNames + 20 + i * 8, 0x80000000 | kLanguages);
+        put32(tree, kLanguages + 16 + i * 8, i);
+        put32(tree, kLanguages + 20 + i * 8, kData);
+    }
+    put16(tree, kString, 0xFFFF);
+    return tree;
+}
+
 std::vector<ResourceEntry> sample() {
     return {{24, 1, 0x409, data("<assembly/>")},
             {10, L"QOVA_LAUNCHER", 0, data(std::string("\1\0", 2))},
@@ -99,6 +121,11 @@ TEST(ResourceTree, RefusesDamagedTrees) {
     std::copy(table.begin(), table.end(), bomb.begin() + static_cast<std::ptrdiff_t>(tree + directory));
     const ResourceTree exploded = readResourceTree(bomb);
     EXPECT_NE(exploded.problem, ResourceTreeProblem::none);
+
+    // Catches names copied per resource without a bound: 135 KB that ask for 65,536 copies of a
+    // 65,535-unit type name and name (16 GiB of UTF-16) before the duplicates are seen.
+    EXPECT_EQ(readResourceTree(imageWithTree(longNameTree())).problem,
+              ResourceTreeProblem::tooLarge);
 }
 
 TEST(ResourceTree, RefusesTheSameResourceTwice) {

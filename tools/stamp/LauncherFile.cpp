@@ -23,7 +23,7 @@ bool openLauncherFile(const std::wstring& path, LauncherFile& launcher, int& exi
         printError(texts::notALauncher(path, check.problem));
         return false;
     }
-    launcher.is64Bit = check.is64Bit;
+    launcher.build = check.build;
     ResourceTreeProblem problem = ResourceTreeProblem::none;
     if (!launcher.resources.open(launcher.bytes, problem) &&
         problem != ResourceTreeProblem::noResources) {

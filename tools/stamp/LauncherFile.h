@@ -4,6 +4,7 @@
 
 #include "ResourceModule.h"
 #include "VersionResource.h"
+#include "runtime/RuntimeArchitecture.h"
 
 #include <cstdint>
 #include <string>
@@ -13,7 +14,7 @@ struct LauncherFile {
     std::wstring path;
     std::vector<std::uint8_t> bytes;
     ResourceModule resources;
-    bool is64Bit = false;
+    LauncherBuild build = LauncherBuild::x64;
     std::uint16_t format = 0;
 };
 

@@ -1,28 +1,31 @@
 // What the stamping tool needs to know of a PE file's bytes: whether it is an executable it
-// can stamp, its checksum, and its resource directory's time stamps. Every read is checked
-// against the bytes, since any file may be handed to the tool.
+// can stamp, its checksum, and its signature. All of it is read through the one PE reader
+// (PeLayout.h), which checks every field against the bytes, since any file may be handed to
+// the tool.
 #pragma once
+
+#include "runtime/RuntimeArchitecture.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string_view>
 #include <vector>
 
 enum class ExecutableProblem {
     none,
-    notPe,          // no MZ header, no PE signature where it points, or headers cut short
+    notPe,          // no MZ header, or no PE signature where it points
+    damaged,        // a PE signature, but headers or a section table cut short or damaged
     notApplication, // a DLL, or not marked as an executable image
-    wrongMachine    // neither a 32-bit x86 nor a 64-bit x64 image
+    wrongMachine    // built as none of the launchers is
 };
 
 struct ExecutableCheck {
     ExecutableProblem problem = ExecutableProblem::none;
-    bool is64Bit = false;
+    LauncherBuild build = LauncherBuild::x64; // when the problem is none
 };
 
-// A launcher can be a 32-bit or a 64-bit build; both are stamped alike.
+// A launcher can be any build of it (kLauncherBuilds); all are stamped alike.
 [[nodiscard]] ExecutableCheck checkExecutable(std::span<const std::uint8_t> image);
 
 // The file offset of the optional header's CheckSum field (the same in PE32 and PE32+).
@@ -32,11 +35,6 @@ struct ExecutableCheck {
 // the CheckSum field counted as zero, plus the file length.
 [[nodiscard]] std::uint32_t peChecksum(std::span<const std::uint8_t> image,
                                        std::size_t checksumFieldOffset);
-
-// Sets the TimeDateStamp of every directory of the resource tree to zero, so that writing the
-// same resources twice gives the same bytes whatever time the resource writer put there.
-// False when the image has no resource directory or its tree leaves the resource section.
-[[nodiscard]] bool clearResourceTimestamps(std::span<std::uint8_t> image);
 
 // An Authenticode signature: the certificate table that the security directory points at.
 // Unlike every other directory, it gives a file offset, not an address in the image, and

@@ -3,9 +3,12 @@
 #include "ByteReading.h"
 #include "jvm/PeHeaders.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::size_t kOptionalAfterFileHeader = 20;
+constexpr std::size_t kSizeOfHeaders = 60; // in the optional header, both kinds
 constexpr std::uint16_t kPe32Magic = 0x10B;
 constexpr std::uint16_t kPe32PlusMagic = 0x20B;
 constexpr std::size_t kSectionHeaderSize = 40;
@@ -26,6 +29,8 @@ std::optional<PeLayout> readPeLayout(std::span<const std::uint8_t> image) {
         return std::nullopt;
     PeLayout layout;
     layout.fileHeader = *nt + 4;
+    layout.machine = readLe16(image, layout.fileHeader);
+    layout.characteristics = readLe16(image, layout.fileHeader + 18);
     layout.optionalHeader = layout.fileHeader + kOptionalAfterFileHeader;
     const std::size_t optionalSize = readLe16(image, layout.fileHeader + 16);
     const std::size_t sectionCount = readLe16(image, layout.fileHeader + 2);
@@ -41,6 +46,7 @@ std::optional<PeLayout> readPeLayout(std::span<const std::uint8_t> image) {
         return std::nullopt;
     layout.sectionAlignment = readLe32(image, layout.optionalHeader + 32);
     layout.fileAlignment = readLe32(image, layout.optionalHeader + 36);
+    layout.sizeOfHeaders = readLe32(image, layout.optionalHeader + kSizeOfHeaders);
     if (!isPowerOfTwo(layout.sectionAlignment) || !isPowerOfTwo(layout.fileAlignment) ||
         layout.fileAlignment > kMaxFileAlignment || layout.fileAlignment > layout.sectionAlignment)
         return std::nullopt;
@@ -56,6 +62,7 @@ std::optional<PeLayout> readPeLayout(std::span<const std::uint8_t> image) {
     const std::size_t table = layout.optionalHeader + optionalSize;
     if ((image.size() - table) / kSectionHeaderSize < sectionCount)
         return std::nullopt;
+    layout.sectionTableEnd = table + sectionCount * kSectionHeaderSize;
     for (std::size_t i = 0; i < sectionCount; ++i) {
         const std::size_t at = table + i * kSectionHeaderSize;
         PeSection section;
@@ -72,6 +79,14 @@ std::optional<PeLayout> readPeLayout(std::span<const std::uint8_t> image) {
         layout.sections.push_back(std::move(section));
     }
     return layout;
+}
+
+std::uint64_t endOfProgramData(const PeLayout& layout) {
+    std::uint64_t end = std::max<std::uint64_t>(layout.sizeOfHeaders, layout.sectionTableEnd);
+    for (const PeSection& section : layout.sections)
+        if (section.rawSize)
+            end = std::max<std::uint64_t>(end, std::uint64_t{section.rawOffset} + section.rawSize);
+    return end;
 }
 
 PeDirectory directoryOf(const PeLayout& layout, std::size_t index) {

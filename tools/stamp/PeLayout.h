@@ -1,6 +1,7 @@
-// The parts of a PE image that rebuilding its resources moves: the optional header's sizes and
-// alignments, the data directories and the section table. Read from the file bytes, every
-// field checked against them, since any file may be handed to the tool.
+// What the stamping tool reads of a PE image's headers, the one place it reads them: the
+// machine and kind of image, and the parts that rebuilding its resources moves (the optional
+// header's sizes and alignments, the data directories, the section table). Read from the file
+// bytes, every field checked against them, since any file may be handed to the tool.
 #pragma once
 
 #include <cstddef>
@@ -30,18 +31,31 @@ struct PeDirectory {
 
 struct PeLayout {
     std::size_t fileHeader = 0;     // after "PE\0\0"
+    std::uint16_t machine = 0;
+    std::uint16_t characteristics = 0;
     std::size_t optionalHeader = 0; // its Magic field
     bool is64Bit = false;
+    std::uint32_t sizeOfHeaders = 0;
     std::uint32_t sectionAlignment = 0;
     std::uint32_t fileAlignment = 0;
     std::size_t directoryTable = 0; // file offset of the first data directory
     std::vector<PeDirectory> directories;
     std::vector<PeSection> sections; // in the order of the table
+    std::size_t sectionTableEnd = 0;
 };
 
 // None when the headers are cut short, the alignments are not powers of two the loader takes,
 // or a section's raw data does not lie inside the file.
 [[nodiscard]] std::optional<PeLayout> readPeLayout(std::span<const std::uint8_t> image);
+
+// The file offset of the optional header's CheckSum field, which every layout that reads holds.
+[[nodiscard]] constexpr std::size_t checksumField(const PeLayout& layout) {
+    return layout.optionalHeader + 64;
+}
+
+// Where the headers and the sections' raw data end: what follows (a certificate table, data
+// appended to the program) is no part of the image the loader maps.
+[[nodiscard]] std::uint64_t endOfProgramData(const PeLayout& layout);
 
 // The data directory, or an empty one when the header has fewer.
 [[nodiscard]] PeDirectory directoryOf(const PeLayout& layout, std::size_t index);

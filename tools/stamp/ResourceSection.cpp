@@ -9,7 +9,6 @@ namespace {
 
 constexpr std::size_t kSizeOfInitializedData = 8;  // in the optional header, both kinds
 constexpr std::size_t kSizeOfImage = 56;
-constexpr std::size_t kSizeOfHeaders = 60;
 constexpr std::size_t kPointerToSymbolTable = 8; // in the file header
 constexpr std::uint64_t kLimit = 0xFFFFFFFF;
 
@@ -98,14 +97,9 @@ ResourceSectionResult withResources(std::span<const std::uint8_t> image,
 
     // Where the program's bytes end: anything after them (data appended to the launcher) is
     // carried over behind the moved sections.
-    std::uint64_t programEnd = readLe32(image, layout.optionalHeader + kSizeOfHeaders);
-    for (const PeSection& s : layout.sections)
-        if (s.rawSize)
-            programEnd = std::max<std::uint64_t>(programEnd, std::uint64_t{s.rawOffset} + s.rawSize);
-    programEnd = std::min<std::uint64_t>(programEnd, image.size());
+    const std::uint64_t programEnd = std::min<std::uint64_t>(endOfProgramData(layout), image.size());
     // The headers stay as they are, so the section's data must come after them.
-    const std::size_t tableEnd = layout.sections.back().header + 40;
-    if (rsrc.rawOffset > programEnd || rsrc.rawOffset < tableEnd)
+    if (rsrc.rawOffset > programEnd || rsrc.rawOffset < layout.sectionTableEnd)
         return failure(ResourceSectionProblem::damagedHeaders);
 
     ResourceSectionResult result;

@@ -15,6 +15,15 @@ constexpr std::size_t kDataAlignment = 8;
 // No executable has this many resources; a hostile tree can claim far more by sharing its
 // subdirectories between entries.
 constexpr std::size_t kMaxEntries = 0x10000;
+// What a tree may make the tool read and copy, checked before each copy is made: every entry
+// copies its type's and its name's string, so a few kilobytes of shared directories and one
+// long string would otherwise ask for gigabytes. The data is at most the file's size (each
+// piece lies in it); the directory entries walked, at most what a tree of kMaxEntries
+// resources has; the strings copied, at most 1 Mi code units, far more than any executable's
+// names and yet a bounded amount of memory. A rebuilt tree walks and copies no more than the
+// tree it came from, so whatever reads once reads again after stamping.
+constexpr std::size_t kMaxEntriesWalked = 4 * kMaxEntries;
+constexpr std::size_t kMaxNameUnits = 1024 * 1024;
 
 struct TreeReader {
     std::span<const std::uint8_t> image;
@@ -22,10 +31,20 @@ struct TreeReader {
     std::span<const std::uint8_t> tree; // from the root directory to the end of its section
     ResourceTree result;
     std::size_t totalBytes = 0;
+    std::size_t entriesWalked = 0;
+    std::size_t nameUnits = 0;
 
     bool fail(ResourceTreeProblem problem) {
         result.problem = problem;
         return false;
+    }
+
+    // Counts `units` more code units of names against the limit, before they are copied.
+    bool chargeNames(std::size_t units) {
+        if (units > kMaxNameUnits - nameUnits)
+            return fail(ResourceTreeProblem::tooLarge);
+        nameUnits += units;
+        return true;
     }
 
     // The entries of the directory at `offset`, as (name field, target field) pairs.
@@ -37,6 +56,9 @@ struct TreeReader {
         const std::size_t first = offset + kDirectorySize;
         if ((tree.size() - first) / kEntrySize < count)
             return fail(ResourceTreeProblem::outsideImage);
+        if (count > kMaxEntriesWalked - entriesWalked)
+            return fail(ResourceTreeProblem::tooLarge);
+        entriesWalked += count;
         for (std::size_t i = 0; i < count; ++i)
             out.emplace_back(readLe32(tree, first + i * kEntrySize),
                              readLe32(tree, first + i * kEntrySize + 4));
@@ -58,6 +80,8 @@ struct TreeReader {
             return fail(ResourceTreeProblem::outsideImage);
         if (length == 0)
             return fail(ResourceTreeProblem::badShape);
+        if (!chargeNames(length))
+            return false;
         std::wstring text;
         for (std::size_t i = 0; i < length; ++i)
             text.push_back(static_cast<wchar_t>(readLe16(tree, at + 2 + 2 * i)));
@@ -84,9 +108,9 @@ struct TreeReader {
         const auto bytes = bytesAtAddress(image, layout, rva, size);
         if (!bytes)
             return fail(ResourceTreeProblem::outsideImage);
-        totalBytes += size;
-        if (totalBytes > image.size())
+        if (size > image.size() - totalBytes)
             return fail(ResourceTreeProblem::tooLarge);
+        totalBytes += size;
         data.assign(bytes->begin(), bytes->end());
         return true;
     }
@@ -112,7 +136,8 @@ struct TreeReader {
                 for (const auto& [languageField, dataTarget] : languages) {
                     if (languageField > 0xFFFF)
                         return fail(ResourceTreeProblem::badShape);
-                    if (result.entries.size() == kMaxEntries)
+                    if (result.entries.size() == kMaxEntries ||
+                        !chargeNames(type.text.size() + name.text.size()))
                         return fail(ResourceTreeProblem::tooLarge);
                     ResourceEntry entry{type, name, static_cast<std::uint16_t>(languageField), {}};
                     if (!dataOf(dataTarget, entry.data))

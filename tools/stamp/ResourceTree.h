@@ -43,8 +43,8 @@ enum class ResourceTreeProblem {
     noResources,  // the image has no resource directory
     outsideImage, // a directory, name or data entry lies outside the section's bytes
     badShape,     // not three levels, a string language, a duplicate entry, or no name at all
-    tooLarge      // more entries or bytes than any image holds: a tree whose entries share
-                  // their subdirectories would otherwise multiply them
+    tooLarge      // more entries, names or bytes than any image holds: a tree whose entries
+                  // share their subdirectories and strings would otherwise multiply them
 };
 
 struct ResourceTree {

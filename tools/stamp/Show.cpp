@@ -139,7 +139,8 @@ int showLauncher(const std::wstring& path) {
     int exitCode = 0;
     if (!openLauncherFile(path, launcher, exitCode))
         return exitCode;
-    printOut(path + L"\n  Launcher: " + (launcher.is64Bit ? L"64-bit" : L"32-bit") +
+    printOut(path + L"\n  Launcher: " + texts::buildName(launcher.build) +
+             (rulesOf(launcher.build).ownImageIs64Bit ? L" (64-bit)" : L" (32-bit)") +
              L", resource format " + std::to_wstring(launcher.format) + L"\n" +
              subsystemLine(launcher.bytes) + checksumLine(launcher.bytes) + signatureLine(launcher.bytes) + iconLines(launcher.resources) +
              versionLines(launcher) + executionLevelLine(launcher.resources) +

@@ -133,17 +133,28 @@ std::wstring seeHelp() {
     return L"See qova-stamp --help.";
 }
 
+std::wstring buildName(LauncherBuild build) {
+    const std::string_view name = rulesOf(build).name;
+    return std::wstring(name.begin(), name.end());
+}
+
 std::wstring notALauncher(std::wstring_view path, ExecutableProblem problem) {
     std::wstring reason;
     switch (problem) {
     case ExecutableProblem::notPe:
         reason = L"it is not a Windows executable";
         break;
+    case ExecutableProblem::damaged:
+        return damagedResources(path, ResourceTreeProblem::damagedHeaders);
     case ExecutableProblem::notApplication:
         reason = L"it is a DLL or no application";
         break;
     case ExecutableProblem::wrongMachine:
-        reason = L"it is built for neither 32-bit x86 nor 64-bit x64";
+        // The machines of the launchers' own table, so that the text lists every build there is.
+        reason = L"it is built for none of the launchers' machines (";
+        for (const LauncherBuild build : kLauncherBuilds)
+            reason += (build == kLauncherBuilds[0] ? L"" : L", ") + buildName(build);
+        reason += L")";
         break;
     case ExecutableProblem::none:
         break;

@@ -38,6 +38,9 @@ std::wstring notAVersion(std::wstring_view value);
 std::wstring notASubsystem(std::wstring_view value);
 std::wstring seeHelp();
 
+// The name a launcher build goes by: "x86", "x64", "arm64".
+std::wstring buildName(LauncherBuild build);
+
 // Refusals.
 std::wstring notALauncher(std::wstring_view path, ExecutableProblem problem);
 std::wstring notALauncherWithoutMark(std::wstring_view path);
