@@ -13,6 +13,13 @@
 
 namespace {
 
+// The result of a Java call, or null when the call threw (the exception stays pending). The
+// check is what JNI requires after every call into Java before the next JNI function, even when
+// the result is not null.
+template <typename Reference> Reference resultOf(JNIEnv* env, Reference result) {
+    return env->ExceptionCheck() ? nullptr : result;
+}
+
 // The value of an Optional, or null when it is empty (or a Java exception is pending).
 jobject optionalValue(JNIEnv* env, jobject optional) {
     if (!optional)
@@ -22,7 +29,7 @@ jobject optionalValue(JNIEnv* env, jobject optional) {
         return nullptr;
     const jmethodID orElse =
         env->GetMethodID(optionalClass.get(), "orElse", "(Ljava/lang/Object;)Ljava/lang/Object;");
-    return orElse ? env->CallObjectMethod(optional, orElse, nullptr) : nullptr;
+    return orElse ? resultOf(env, env->CallObjectMethod(optional, orElse, nullptr)) : nullptr;
 }
 
 // The result of a method without arguments that returns an object; null on any failure.
@@ -32,7 +39,7 @@ jobject callGetter(JNIEnv* env, jobject object, const char* className, const cha
     if (!owner)
         return nullptr;
     const jmethodID method = env->GetMethodID(owner.get(), name, descriptor);
-    return method ? env->CallObjectMethod(object, method) : nullptr;
+    return method ? resultOf(env, env->CallObjectMethod(object, method)) : nullptr;
 }
 
 // The string's UTF-16 code units; a template, so that only the branch of the program's own
@@ -56,12 +63,13 @@ std::wstring dottedClassName(std::wstring name) {
 }
 
 // ModuleLayer.boot().findModule(name): the module, or null. Each step is checked before the
-// next JNI call: a call made while the previous one's exception is pending is a JNI error.
+// next JNI call: a JNI call made while an exception is pending is a JNI error.
 jobject bootLayerModule(JNIEnv* env, jclass layerClass, const std::wstring& name) {
     const jmethodID boot = env->GetStaticMethodID(layerClass, "boot", "()Ljava/lang/ModuleLayer;");
     if (!boot)
         return nullptr;
-    const LocalReference<jobject> layer(env, env->CallStaticObjectMethod(layerClass, boot));
+    const LocalReference<jobject> layer(
+        env, resultOf(env, env->CallStaticObjectMethod(layerClass, boot)));
     if (!layer)
         return nullptr;
     const jmethodID findModule =
@@ -72,7 +80,7 @@ jobject bootLayerModule(JNIEnv* env, jclass layerClass, const std::wstring& name
     if (!moduleName)
         return nullptr;
     const LocalReference<jobject> found(
-        env, env->CallObjectMethod(layer.get(), findModule, moduleName.get()));
+        env, resultOf(env, env->CallObjectMethod(layer.get(), findModule, moduleName.get())));
     return optionalValue(env, found.get());
 }
 
@@ -105,7 +113,7 @@ jclass classInModule(JNIEnv* env, jobject module, const std::wstring& dottedName
     if (!name)
         return nullptr;
     return static_cast<jclass>(
-        env->CallStaticObjectMethod(classClass.get(), forName, module, name.get()));
+        resultOf(env, env->CallStaticObjectMethod(classClass.get(), forName, module, name.get())));
 }
 
 } // namespace
