@@ -50,9 +50,10 @@ bool VmConversation::startVm() {
     // run the application without it.
     arguments.ignoreUnrecognized = JNI_FALSE;
 
-    creatingVm_ = true;
+    // Release and acquire suffice: a hook that sees the flag set sees the VM being created.
+    creatingVm_.store(true, std::memory_order_release);
     const jint result = createJavaVm(&javaVm, reinterpret_cast<void**>(&jniEnv), &arguments);
-    creatingVm_ = false;
+    creatingVm_.store(false, std::memory_order_release);
     traceVmCreated(result);
     if (result != JNI_OK) {
         javaVm = nullptr;
@@ -74,7 +75,7 @@ void VmConversation::vmAborting() {
     // the user that is a VM that could not be created: the same message and exit code, not a
     // process that silently ends with the VM's 1. An abort of a running VM stays the VM's.
     // The hook has traced the abort already: the trace says "exit by abort" either way.
-    if (creatingVm_) {
+    if (creatingVm_.load(std::memory_order_acquire)) {
         reportCreationFailure(JNI_ERR);
         endProcess(-1);
     }
