@@ -74,9 +74,10 @@ void VmConversation::vmAborting() {
     // prints why on standard error and aborts instead of returning from JNI_CreateJavaVM. To
     // the user that is a VM that could not be created: the same message and exit code, not a
     // process that silently ends with the VM's 1. An abort of a running VM stays the VM's.
-    // The hook has traced the abort already: the trace says "exit by abort" either way.
+    // The hook has traced the abort; the exit's code follows it.
     if (creatingVm_.load(std::memory_order_acquire)) {
         reportCreationFailure(JNI_ERR);
+        traceExit(-1, "launcher");
         endProcess(-1);
     }
     if (exitListener)
