@@ -67,6 +67,7 @@ class VmConversation {
     std::wstring mainModule;
     std::wstring mainModuleClass;
 
+  protected:
     // Defined by the program that holds the VM (see above).
     // A failure message: string-table entry `messageId`, formatted with as many of the texts as
     // it has places for (a message with one place is given its text twice: no empty text is
