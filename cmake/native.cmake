@@ -70,6 +70,19 @@ if(QOVA_BENCHMARKS)
     endforeach()
 endif()
 
+# The jar corpus: the jar reader against java.util.jar over real and purpose-made jars
+# (tests/jars/check-corpus.py; skipped without a JDK).
+if(NOT QOVA_LIBFUZZER)
+    add_executable(jar_corpus_reader ${CMAKE_SOURCE_DIR}/tests/jars/jar_corpus_reader.cpp)
+    target_link_libraries(jar_corpus_reader PRIVATE qova_core)
+    if(QOVA_PYTHON)
+        add_test(NAME jar_corpus
+                 COMMAND ${QOVA_PYTHON} ${CMAKE_SOURCE_DIR}/tests/jars/check-corpus.py
+                         $<TARGET_FILE:jar_corpus_reader>)
+        set_tests_properties(jar_corpus PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+    endif()
+endif()
+
 # The HotSpot tier (tests/hotspot/run.sh runs it): the launcher's conversation with the VM, built
 # from the same sources without sanitizers, since HotSpot handles SIGSEGV itself (for null
 # checks and safepoints), and run against the Linux JDK's libjvm.so.

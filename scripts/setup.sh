@@ -56,6 +56,10 @@ fi
 if [ "${1:-}" = --tests ] && [ "${QOVA_ARM64:-1}" != 0 ] && command -v npm >/dev/null 2>&1; then
     packages+=(qemu-user-static binfmt-support mmdebstrap arch-test)
 fi
+# The jar corpus test's Debian Java packages and the JDK that reads them for reference.
+if [ "${1:-}" = --tests ]; then
+    packages+=(zip $(grep -v '^#' "$root/tests/jars/debian-packages.txt"))
+fi
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -1,5 +1,7 @@
 #include "jar/JarManifest.h"
 
+#include "launcher/Utf8Sequence.h"
+
 #include <algorithm>
 
 namespace {
@@ -15,38 +17,14 @@ bool isNameCharacter(char c) {
            c == '_';
 }
 
-void appendUtf16(std::wstring& text, std::uint32_t code) {
-    if (code < 0x10000) {
-        text += static_cast<wchar_t>(code);
-        return;
-    }
-    code -= 0x10000;
-    text += static_cast<wchar_t>(0xD800 + (code >> 10));
-    text += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
-}
-
-// UTF-16 code units on every platform. A malformed, overlong or cut-off sequence becomes
-// U+FFFD, as Java decodes it; a class name with one is then simply not found.
+// UTF-16 code units on every platform. A malformed sequence becomes U+FFFD, as Java decodes
+// it; a class name with one is then simply not found.
 std::wstring decodeUtf8(std::string_view bytes) {
     std::wstring text;
     for (std::size_t i = 0; i < bytes.size();) {
-        const unsigned char lead = static_cast<unsigned char>(bytes[i++]);
-        if (lead < 0x80) {
-            text += static_cast<wchar_t>(lead);
-            continue;
-        }
-        const int following = lead >= 0xF0 && lead < 0xF5 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : -1;
-        static constexpr std::uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-        std::uint32_t code = following < 0 ? 0 : lead & (0x3F >> following);
-        int read = 0;
-        while (read < following && i < bytes.size() &&
-               (static_cast<unsigned char>(bytes[i]) & 0xC0) == 0x80) {
-            code = code << 6 | (static_cast<unsigned char>(bytes[i++]) & 0x3F);
-            ++read;
-        }
-        const bool valid = following > 0 && read == following && code >= kSmallest[following] &&
-                           code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
-        appendUtf16(text, valid ? code : 0xFFFD);
+        const Utf8Sequence sequence = utf8SequenceAt(bytes, i);
+        appendUtf16(text, sequence.valid ? sequence.codePoint : 0xFFFD);
+        i += sequence.length;
     }
     return text;
 }

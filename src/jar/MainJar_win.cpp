@@ -66,21 +66,16 @@ bool Launcher::readMainJarManifest(CombinedSettingsSource& settings, bool mainCl
     if (!readManifest(messageOwner, jar, mainClassNeeded, attributes))
         return false;
 
-    ManifestLaunch launch = manifestLaunch(attributes);
-    if (launch.nativeAccessRefused) {
-        showFormattedMessage(messageOwner, IDS_JAR_NATIVE_ACCESS, jar,
-                             launch.refusedNativeAccess);
-        return false;
-    }
-    manifestVmOptions = std::move(launch.vmOptions);
-    traceManifest(jar, manifestVmOptions);
+    // Its VM options wait for the runtime's version (buildJavaOptions), and so does its trace.
+    manifest = manifestLaunch(attributes);
+    manifestJar = jar;
     if (!mainClassNeeded)
         return true;
-    if (launch.mainClass.empty()) {
+    if (manifest.mainClass.empty()) {
         showFormattedMessage(messageOwner, IDS_JAR_NO_MAIN_CLASS, jar);
         return false;
     }
-    mainClass = std::move(launch.mainClass);
+    mainClass = manifest.mainClass;
     traceMainClass(mainClass, "manifest");
     return true;
 }

@@ -44,6 +44,11 @@ void addAllUnnamed(const std::wstring* value, const wchar_t* option,
     }
 }
 
+// The release a java command belongs to: 1.8 is 8, 11.0.2 is 11.
+int featureRelease(const JavaVersion& version) {
+    return version.components[0] == 1 ? version.components[1] : version.components[0];
+}
+
 } // namespace
 
 ManifestLaunch manifestLaunch(const std::vector<ManifestAttribute>& attributes) {
@@ -52,6 +57,7 @@ ManifestLaunch manifestLaunch(const std::vector<ManifestAttribute>& attributes) 
         launch.mainClass = toSlashClassName(trimmed(*mainClass));
     addAllUnnamed(manifestValue(attributes, "Add-Exports"), L"--add-exports=", launch.vmOptions);
     addAllUnnamed(manifestValue(attributes, "Add-Opens"), L"--add-opens=", launch.vmOptions);
+    launch.moduleOptionCount = launch.vmOptions.size();
     if (const std::wstring* access = manifestValue(attributes, "Enable-Native-Access")) {
         const std::wstring value = trimmed(*access);
         if (value == L"ALL-UNNAMED")
@@ -62,4 +68,17 @@ ManifestLaunch manifestLaunch(const std::vector<ManifestAttribute>& attributes) 
         }
     }
     return launch;
+}
+
+// Each java command reads only the attributes of its own release and ignores the others, as
+// it ignores any attribute it does not know: Java 8 has no module options at all, and 9 to 21
+// do not look at Enable-Native-Access (11 would even refuse the option). The registry's
+// version is the one at hand before the VM is created; without it the launcher keeps to what
+// the manifest asks for, and "Minimum Version" is the application's way to make sure.
+ManifestOptions manifestOptionsFor(const ManifestLaunch& launch, const JavaVersion& version) {
+    // 0.0.0.0, the unknown version, has release 0.
+    const int release = featureRelease(version);
+    if (release == 0 || release >= 22)
+        return {launch.vmOptions.size(), launch.nativeAccessRefused};
+    return {release >= 9 ? launch.moduleOptionCount : 0, false};
 }

@@ -13,8 +13,9 @@ enum class ZipRead {
     // No entry of that name.
     missing,
     // Not a zip archive, cut short, inconsistent, bad compressed data or a wrong checksum;
-    // also the forms this reader does not take: ZIP64, split archives, encryption and methods
-    // other than stored and deflate, and entries larger than the caller's limit.
+    // also the forms this reader does not take: split archives, encryption and methods other
+    // than stored and deflate, and entries larger than the caller's limit. ZIP64 archives (more
+    // than 65535 entries, or offsets past 4 GiB) are read.
     damaged,
 };
 

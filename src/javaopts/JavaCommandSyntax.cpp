@@ -145,7 +145,8 @@ JavaCommandOptions applyJavaCommandSyntax(const std::vector<std::wstring>& optio
         } else if (i + 1 < options.size()) {
             // The next option is the value whatever it looks like, as the java command takes it.
             value = options[++i];
-            written += L' ' + value;
+            written += L' ';
+            written += value;
         }
         if (value.empty()) {
             result.fault = OptionFault::MissingValue;

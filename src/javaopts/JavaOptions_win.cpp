@@ -97,11 +97,20 @@ bool Launcher::buildJavaOptions() {
         return false;
     for (const RewrittenOption& rewritten : composed.rewritten)
         traceOptionRewritten(rewritten.written, rewritten.passed);
-    // The jar's own options, behind the class path that holds it and before the module and
-    // parameter options; they come from the jar, not the settings, so nothing in them is
-    // expanded.
-    composed.options.insert(composed.options.begin() + (classPath.empty() ? 0 : 1),
-                            manifestVmOptions.begin(), manifestVmOptions.end());
+    // The jar's own options, as the chosen runtime's java command takes them, behind the class
+    // path that holds it and before the module and parameter options; they come from the jar,
+    // not the settings, so nothing in them is expanded.
+    const ManifestOptions fromJar = manifestOptionsFor(manifest, runtimeVersion);
+    if (fromJar.nativeAccessRefused) {
+        showFormattedMessage(messageOwner, IDS_JAR_NATIVE_ACCESS, manifestJar,
+                             manifest.refusedNativeAccess);
+        return false;
+    }
+    const auto jarOptions = manifest.vmOptions.begin();
+    if (!manifestJar.empty())
+        traceManifest(manifestJar, {jarOptions, fromJar.count});
+    composed.options.insert(composed.options.begin() + (classPath.empty() ? 0 : 1), jarOptions,
+                            jarOptions + static_cast<std::ptrdiff_t>(fromJar.count));
     // A stack size this process cannot even address is left to the VM to reject.
     mainThreadStackSize = stackSize <= SIZE_MAX ? static_cast<size_t>(stackSize) : 0;
     for (const std::wstring& option : composed.options)

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,8 +43,9 @@ void traceSetting(const std::wstring& section, const std::wstring& key, const st
 void traceInstance(const Launcher& launcher);
 // Where the main class comes from: "setting", "module" or "manifest".
 void traceMainClass(const std::wstring& name, const char* origin);
-// The jar whose manifest was read, and each VM option the manifest adds.
-void traceManifest(const std::wstring& jar, const std::vector<std::wstring>& vmOptions);
+// The jar whose manifest was read, and each VM option it adds for the chosen runtime's version
+// (the "pick" line's), once that version is known.
+void traceManifest(const std::wstring& jar, std::span<const std::wstring> vmOptions);
 
 // Runtime discovery. `from` names the source: "jre-path", "private", "registry", "current",
 // "current-user", "dialog".

@@ -1,6 +1,7 @@
 // The one launcher object of the process: its state, and one operation per launch stage.
 #pragma once
 
+#include "jar/ManifestLaunch.h"
 #include "jvm/Jni.h"
 #include "jvm/VmConversation.h"
 #include "launcher/UniqueHandle.h"
@@ -140,10 +141,15 @@ class Launcher final : public VmConversation {
     bool runPairedProduct = false;
     JNI_GetDefaultJavaVMInitArgs_t getDefaultJavaVmInitArgs = nullptr;
 
-    // The application's jar: "Main Jar" resolved (first on the class path), and the VM options
-    // its manifest (or the appended jar's) adds behind the class path.
+    // The application's jar: "Main Jar" resolved (first on the class path); the jar whose
+    // manifest was read ("Main Jar" or the launcher itself), empty when none was, and what that
+    // manifest adds to the launch.
     std::wstring mainJar;
-    std::vector<std::wstring> manifestVmOptions;
+    std::wstring manifestJar;
+    ManifestLaunch manifest;
+    // The version under which the chosen runtime is registered; 0.0.0.0 when the runtime was
+    // not found in the registry ("JRE Path", a private runtime, one the user browsed for).
+    JavaVersion runtimeVersion{};
     // A launcher stamped as a console program: messages on standard error, no dialogs, and
     // the exit code java gives when main throws.
     bool isConsole = false;

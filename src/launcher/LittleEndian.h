@@ -14,3 +14,9 @@ inline std::uint32_t readLittleEndian32(std::span<const std::uint8_t> bytes, std
     return static_cast<std::uint32_t>(readLittleEndian16(bytes, offset)) |
            static_cast<std::uint32_t>(readLittleEndian16(bytes, offset + 2)) << 16;
 }
+
+// Always inlined: the few ZIP64 fields would otherwise cost a function of their own.
+[[gnu::always_inline]] inline std::uint64_t readLittleEndian64(std::span<const std::uint8_t> bytes, std::size_t offset) {
+    return static_cast<std::uint64_t>(readLittleEndian32(bytes, offset)) |
+           static_cast<std::uint64_t>(readLittleEndian32(bytes, offset + 4)) << 32;
+}

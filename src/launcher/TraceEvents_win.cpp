@@ -124,7 +124,7 @@ void traceMainClass(const std::wstring& name, const char* origin) {
         TraceLine("main-class").text("name", name).word("origin", origin).write();
 }
 
-void traceManifest(const std::wstring& jar, const std::vector<std::wstring>& vmOptions) {
+void traceManifest(const std::wstring& jar, std::span<const std::wstring> vmOptions) {
     if (!isLaunchTraced())
         return;
     TraceLine("manifest").text("jar", jar).write();

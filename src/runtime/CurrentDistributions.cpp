@@ -13,11 +13,13 @@ constexpr auto openJ9 = RuntimeProvider::Ibm;
 
 // Names such as "zulu-17" and "zulu-8-jre": a runtime environment says so in its name.
 RuntimeKind kindFromName(const std::wstring& name) {
-    // Letters compared without regard to ASCII case: setting bit 5 lowers A to Z only.
-    constexpr std::wstring_view jre = L"jre";
-    const auto found = std::search(name.begin(), name.end(), jre.begin(), jre.end(),
-                                   [](wchar_t c, wchar_t lower) { return (c | 0x20) == lower; });
-    return found != name.end() ? runtime : kit;
+    // Letters compared without regard to ASCII case: setting bit 5 lowers A to Z only (and
+    // makes no other character a j, r or e). A plain loop: std::search is unrolled four times.
+    const auto lowered = [&](std::size_t at) { return name[at] | 0x20; };
+    for (std::size_t at = 0; at + 3 <= name.size(); ++at)
+        if (lowered(at) == L'j' && lowered(at + 1) == L'r' && lowered(at + 2) == L'e')
+            return runtime;
+    return kit;
 }
 
 } // namespace

@@ -49,4 +49,5 @@ std::array<std::wstring, 2> currentHomeFolders(const std::wstring& registeredHom
 // apart the same way. None when nothing there is usable.
 std::optional<std::wstring> searchCurrentDistributions(bool use32BitView,
                                                        const RuntimeSearchSettings& settings,
-                                                       bool forPairedLauncher = false);
+                                                       bool forPairedLauncher = false,
+                                                       JavaVersion* version = nullptr);

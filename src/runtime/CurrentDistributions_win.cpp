@@ -81,7 +81,7 @@ void collectCurrentRuntimes(HKEY hive, const CurrentFamily& family, bool use32Bi
 
 std::optional<std::wstring> searchCurrentDistributions(bool use32BitView,
                                                        const RuntimeSearchSettings& settings,
-                                                       bool forPairedLauncher) {
+                                                       bool forPairedLauncher, JavaVersion* version) {
     // Per-user registrations are shared by both views, and so is the machine's view when the
     // two launchers' architectures share it: there each registration is told apart by its
     // library. Per-user installs come after the machine's, so they only win a tie when they
@@ -97,12 +97,12 @@ std::optional<std::wstring> searchCurrentDistributions(bool use32BitView,
                                candidates);
     for (const CurrentFamily& family : currentFamilies())
         collectCurrentRuntimes(HKEY_CURRENT_USER, family, use32BitView, user, settings, candidates);
-    return chooseRuntimeHome(candidates, settings);
+    return chooseRuntimeHome(candidates, settings, version);
 }
 
 bool Launcher::findCurrentDistribution(const RuntimeSearchSettings& search) {
-    if (const auto home =
-            searchCurrentDistributions(architecture::kOwnRegistryViewIs32Bit, search)) {
+    if (const auto home = searchCurrentDistributions(architecture::kOwnRegistryViewIs32Bit, search,
+                                                     false, &runtimeVersion)) {
         // Probed again with the real JVM type, as a classic registry find is.
         const FoundJvmLibrary library = findJvmLibrary(*home, jvmType);
         if (!library.path.empty()) {

@@ -63,19 +63,25 @@ std::wstring JavaVersion::toString() const {
     if (last < 0)
         return L"0.0.0.0";
     last = std::max(last, 1);
-    std::wstring text = decimalText(static_cast<int64_t>(components[0]));
-    for (int i = 1; i <= last; ++i)
-        text += L'.' + decimalText(static_cast<int64_t>(components[i]));
+    std::wstring text;
+    for (int i = 0; i <= last; ++i) {
+        if (i > 0)
+            text += L'.';
+        text += decimalText(static_cast<int64_t>(components[i]));
+    }
     return text;
 }
 
+// Plain comparisons rather than std::all_of, whose loop is unrolled four times over.
 bool JavaVersion::isZero() const {
-    return std::all_of(components.begin(), components.end(), [](int32_t c) { return c == 0; });
+    return (components[0] | components[1] | components[2] | components[3]) == 0;
 }
 
+// All four are 65535 when they share its bits (the AND) and have no other (the OR).
 bool JavaVersion::isUnbounded() const {
-    return isZero() || std::all_of(components.begin(), components.end(),
-                                   [](int32_t c) { return c == unboundedComponent; });
+    const auto& c = components;
+    return isZero() || ((c[0] & c[1] & c[2] & c[3]) == unboundedComponent &&
+                        (c[0] | c[1] | c[2] | c[3]) == unboundedComponent);
 }
 
 int JavaVersion::compare(const JavaVersion& a, const JavaVersion& b) {

@@ -27,12 +27,15 @@ void collectRegistryRuntimes(const RuntimeFamily& family, bool use32BitView,
                              bool forPairedLauncher = false);
 
 // Every searched family of one view, ordered and chosen from: the chosen runtime's home
-// folder, or none when no family has a usable runtime.
+// folder, or none when no family has a usable runtime. `version`, when given, receives the
+// version under which the chosen runtime is registered.
 std::optional<std::wstring> searchRegistry(bool use32BitView,
                                            const RuntimeSearchSettings& settings,
-                                           bool forPairedLauncher = false);
+                                           bool forPairedLauncher = false,
+                                           JavaVersion* version = nullptr);
 
 // Orders the collected candidates and applies the preferred versions: the chosen runtime's
-// home folder, or none when there are no candidates.
+// home folder (and its version), or none when there are no candidates.
 std::optional<std::wstring> chooseRuntimeHome(std::vector<JreCandidate>& candidates,
-                                              const RuntimeSearchSettings& settings);
+                                              const RuntimeSearchSettings& settings,
+                                              JavaVersion* version = nullptr);

@@ -68,7 +68,7 @@ void collectRegistryRuntimes(const RuntimeFamily& family, bool use32BitView,
 
 std::optional<std::wstring> searchRegistry(bool use32BitView,
                                            const RuntimeSearchSettings& settings,
-                                           bool forPairedLauncher) {
+                                           bool forPairedLauncher, JavaVersion* version) {
     traceSearch("registry", use32BitView);
     std::vector<JreCandidate> candidates;
     for (const RuntimeFamily& family : runtimeFamilies()) {
@@ -78,16 +78,19 @@ std::optional<std::wstring> searchRegistry(bool use32BitView,
             collectRegistryRuntimes(family, use32BitView, settings, candidates,
                                     forPairedLauncher);
     }
-    return chooseRuntimeHome(candidates, settings);
+    return chooseRuntimeHome(candidates, settings, version);
 }
 
 std::optional<std::wstring> chooseRuntimeHome(std::vector<JreCandidate>& candidates,
-                                              const RuntimeSearchSettings& settings) {
+                                              const RuntimeSearchSettings& settings,
+                                              JavaVersion* version) {
     orderCandidates(candidates, orderSettings(settings));
     traceCandidateOrder(candidates);
     const CandidatePick pick = pickCandidate(candidates, settings.preferredVersions);
     tracePick(pick);
     if (!pick.chosen)
         return std::nullopt;
+    if (version)
+        *version = pick.chosen->version;
     return pick.chosen->homeFolder;
 }

@@ -99,7 +99,10 @@ bool Launcher::selectRuntime() {
     }
 
     const RuntimeSearchSettings search = searchSettingsOf(*this);
-    if (const auto home = searchRegistry(architecture::kOwnRegistryViewIs32Bit, search)) {
+    // The chosen runtime's version is written as it is chosen, and forgotten below when none
+    // of the registry's is taken in the end.
+    if (const auto home =
+            searchRegistry(architecture::kOwnRegistryViewIs32Bit, search, false, &runtimeVersion)) {
         // Probed again with the real JVM type: a runtime collected client-first may still
         // offer the server JVM that "favor_server" asks for.
         const FoundJvmLibrary library = findJvmLibrary(*home, jvmType);
@@ -130,6 +133,7 @@ bool Launcher::selectRuntime() {
         return true;
 
     // Nothing qualifies: the user may know of a runtime the search did not find.
+    runtimeVersion = {};
     return chooseRuntimeInDialog();
 }
 

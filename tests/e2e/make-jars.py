@@ -21,13 +21,31 @@ MANIFEST = (
 )
 
 
-def write_jar(path, manifest):
-    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as jar:
-        # A fixed date: the same bytes on every build.
-        for name, data in (("META-INF/MANIFEST.MF", manifest),
-                           ("com/example/App.class", "\xca\xfe\xba\xbe")):
-            jar.writestr(zipfile.ZipInfo(name, (2020, 1, 1, 0, 0, 0)), data.encode("latin-1"),
-                         compress_type=zipfile.ZIP_DEFLATED)
+def write_jar(path, manifest, padding=0):
+    """The manifest and a class, deflated; then `padding` empty entries, stored."""
+    # A fixed date: the same bytes on every build.
+    entries = [("META-INF/MANIFEST.MF", manifest.encode("latin-1"), zipfile.ZIP_DEFLATED),
+               ("com/example/App.class", b"\xca\xfe\xba\xbe", zipfile.ZIP_DEFLATED)]
+    entries += [("com/example/lib/R%05d.class" % index, b"", zipfile.ZIP_STORED)
+                for index in range(padding)]
+    with zipfile.ZipFile(path, "w") as jar:
+        for name, data, method in entries:
+            jar.writestr(zipfile.ZipInfo(name, (2020, 1, 1, 0, 0, 0)), data, compress_type=method)
+
+
+# Past 65,535 entries, as fat jars are: zipfile then writes the ZIP64 end record and its
+# locator, as the jar tool and zip do.
+FAT_ENTRIES = 70000
+
+# What a jar built for Java 8 and for today's Java carries: options that only some runtimes'
+# java commands take.
+NEWER_JAVA_MANIFEST = (
+    "Manifest-Version: 1.0\r\n"
+    "Main-Class: com.example.App\r\n"
+    "Add-Opens: java.base/java.lang\r\n"
+    "Enable-Native-Access: ALL-UNNAMED\r\n"
+    "\r\n"
+)
 
 
 def main(folder):
@@ -41,6 +59,8 @@ def main(folder):
     with zipfile.ZipFile(os.path.join(folder, "no-manifest.jar"), "w") as jar:
         jar.writestr(zipfile.ZipInfo("com/example/App.class", (2020, 1, 1, 0, 0, 0)), b"\xca\xfe",
                      compress_type=zipfile.ZIP_DEFLATED)
+    write_jar(os.path.join(folder, "fat.jar"), MANIFEST, FAT_ENTRIES)
+    write_jar(os.path.join(folder, "newer-java.jar"), NEWER_JAVA_MANIFEST)
     # Cut inside the central directory: the end record is gone.
     with open(os.path.join(folder, "truncated.jar"), "wb") as jar:
         jar.write(whole[: len(whole) - 30])

@@ -47,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const ManifestLaunch launch = manifestLaunch(attributes);
     check(launch.mainClass.find(L'.') == std::wstring::npos);
+    check(manifestOptionsFor(launch, JavaVersion{}).count == launch.vmOptions.size());
     for (const std::wstring& option : launch.vmOptions) {
         check(option.rfind(L"--", 0) == 0 && endsWith(option, L"ALL-UNNAMED"));
         check(option.find_first_of(L" \t,") == std::wstring::npos);

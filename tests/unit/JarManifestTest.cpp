@@ -41,6 +41,8 @@ TEST(JarManifest, ReadsTheMainSectionAsTheJavaCommandDoes) {
          L"\xD83D\xDE00"},
         {"a malformed byte passed on or dropped instead of replaced", "X: a\xFF" "b\xC3\n", "X",
          L"a\uFFFDb\uFFFD"},
+        {"lead byte F8 taken for a three-byte sequence (U+8000)", "X: \xF8\x80\x80\n", "X",
+         L"\uFFFD\uFFFD\uFFFD"},
         {"the main section not ended by the first blank line",
          "Manifest-Version: 1.0\r\n\r\nName: a/B.class\r\nMain-Class: a.B\r\n", "Main-Class",
          nullptr},
@@ -86,10 +88,16 @@ struct LaunchCase {
     std::string text;
     std::wstring mainClass;
     std::vector<std::wstring> vmOptions;
-    const wchar_t* refusedNativeAccess = nullptr;
+    bool nativeAccessRefused = false;
+    const wchar_t* runtimeVersion = L""; // empty: not known
 };
 
-TEST(ManifestLaunch, MainClassAndOptionsAsTheJavaCommandDerivesThem) {
+TEST(ManifestLaunch, MainClassAndOptionsAsTheRuntimesJavaCommandDerivesThem) {
+    const std::string everything =
+        "Add-Opens: a/b\r\nAdd-Exports: c/d\r\nEnable-Native-Access: ALL-UNNAMED\r\n";
+    const std::vector<std::wstring> all = {L"--add-exports=c/d=ALL-UNNAMED", L"--add-opens=a/b=ALL-UNNAMED",
+                                           L"--enable-native-access=ALL-UNNAMED"};
+    const std::vector<std::wstring> modular = {all[0], all[1]};
     const LaunchCase cases[] = {
         {"dots of the main class not made slashes, or blanks around it kept",
          "Main-Class:  com.example.App \t\r\n", L"com/example/App", {}},
@@ -98,10 +106,8 @@ TEST(ManifestLaunch, MainClassAndOptionsAsTheJavaCommandDerivesThem) {
          L"",
          {L"--add-opens=java.base/java.lang=ALL-UNNAMED",
           L"--add-opens=java.desktop/sun.awt=ALL-UNNAMED"}},
-        {"exports and opens mixed up",
-         "Add-Opens: a/b\r\nAdd-Exports: c/d\r\n",
-         L"",
-         {L"--add-exports=c/d=ALL-UNNAMED", L"--add-opens=a/b=ALL-UNNAMED"}},
+        {"exports and opens mixed up, or options dropped for an unknown version", everything, L"",
+         all},
         {"items that are not module/package passed on, changing the option's targets",
          "Add-Opens: java.base /x a/ a/b/c a/b=m a/b,c java.base/java.io\r\n",
          L"",
@@ -109,9 +115,18 @@ TEST(ManifestLaunch, MainClassAndOptionsAsTheJavaCommandDerivesThem) {
         {"native access for the unnamed module not passed on",
          "Enable-Native-Access: ALL-UNNAMED \r\n", L"", {L"--enable-native-access=ALL-UNNAMED"}},
         {"a native-access value the java command refuses passed to the VM",
-         "Enable-Native-Access: java.base\r\n", L"", {}, L"java.base"},
+         "Enable-Native-Access: java.base\r\n", L"", {}, true},
         {"attributes of another section taken for the main section's",
          "Manifest-Version: 1.0\r\n\r\nName: x\r\nMain-Class: a.B\r\nAdd-Opens: a/b\r\n", L"", {}},
+        {"module options given to Java 8, which refuses them", everything, L"", {}, false, L"1.8.0.181"},
+        {"native access given to Java 11, which refuses it", everything, L"", modular, false,
+         L"11.0.2"},
+        {"module options withheld from Java 9", everything, L"", modular, false, L"9"},
+        {"native access given to Java 21, whose java command ignores it", everything, L"", modular,
+         false, L"21.0.1"},
+        {"native access withheld from Java 22", everything, L"", all, false, L"22"},
+        {"a jar refused for a native-access value Java 17 ignores",
+         "Enable-Native-Access: java.base\r\n", L"", {}, false, L"17"},
     };
     for (const LaunchCase& test : cases) {
         SCOPED_TRACE(test.fault);
@@ -119,10 +134,13 @@ TEST(ManifestLaunch, MainClassAndOptionsAsTheJavaCommandDerivesThem) {
         const ManifestLaunch launch = manifestLaunch(attributesOf(test.text, valid));
         ASSERT_TRUE(valid);
         EXPECT_EQ(launch.mainClass, test.mainClass);
-        EXPECT_EQ(launch.vmOptions, test.vmOptions);
-        EXPECT_EQ(launch.nativeAccessRefused, test.refusedNativeAccess != nullptr);
-        if (test.refusedNativeAccess)
-            EXPECT_EQ(launch.refusedNativeAccess, test.refusedNativeAccess);
+        const ManifestOptions options =
+            manifestOptionsFor(launch, JavaVersion::fromText(test.runtimeVersion, 0));
+        ASSERT_LE(options.count, launch.vmOptions.size());
+        EXPECT_EQ(std::vector<std::wstring>(launch.vmOptions.begin(),
+                                            launch.vmOptions.begin() + options.count),
+                  test.vmOptions);
+        EXPECT_EQ(options.nativeAccessRefused, test.nativeAccessRefused);
     }
 }
 

@@ -51,6 +51,9 @@ struct ZipLayout {
     bool offsetsCountPrefix = false;  // the offsets count from the file's start, not the zip's
     std::string comment;
     std::size_t trailer = 0; // bytes behind the end record, as a signature appended later
+    // Every size, offset and count in ZIP64 form, as tools write an archive of more than
+    // 65535 entries: markers in the 32-bit fields, the figures in extra fields and end records.
+    bool zip64 = false;
 };
 
 inline void put16(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
@@ -63,7 +66,16 @@ inline void put32(std::vector<std::uint8_t>& bytes, std::uint32_t value) {
     put16(bytes, value >> 16);
 }
 
+inline void put64(std::vector<std::uint8_t>& bytes, std::uint64_t value) {
+    put32(bytes, static_cast<std::uint32_t>(value));
+    put32(bytes, static_cast<std::uint32_t>(value >> 32));
+}
+
 inline std::vector<std::uint8_t> zipArchive(const ZipLayout& layout) {
+    const auto narrow = [&](std::uint32_t value) { return layout.zip64 ? 0xFFFFFFFF : value; };
+    const auto count = [&](std::size_t value) {
+        return layout.zip64 ? 0xFFFF : static_cast<std::uint32_t>(value);
+    };
     std::vector<std::uint8_t> bytes(layout.prefix, 'x');
     const std::uint32_t base = layout.offsetsCountPrefix ? 0 : static_cast<std::uint32_t>(layout.prefix);
     std::vector<std::uint32_t> offsets;
@@ -75,11 +87,17 @@ inline std::vector<std::uint8_t> zipArchive(const ZipLayout& layout) {
         put16(bytes, member.method);
         put32(bytes, 0); // time and date
         put32(bytes, member.crc);
-        put32(bytes, static_cast<std::uint32_t>(member.data.size()));
-        put32(bytes, member.size);
+        put32(bytes, narrow(static_cast<std::uint32_t>(member.data.size())));
+        put32(bytes, narrow(member.size));
         put16(bytes, static_cast<std::uint32_t>(member.name.size()));
-        put16(bytes, 0);
+        put16(bytes, layout.zip64 ? 20 : 0);
         bytes.insert(bytes.end(), member.name.begin(), member.name.end());
+        if (layout.zip64) {
+            put16(bytes, 1);
+            put16(bytes, 16);
+            put64(bytes, member.size);
+            put64(bytes, member.data.size());
+        }
         bytes.insert(bytes.end(), member.data.begin(), member.data.end());
     }
     const std::uint32_t directory = static_cast<std::uint32_t>(bytes.size());
@@ -92,25 +110,48 @@ inline std::vector<std::uint8_t> zipArchive(const ZipLayout& layout) {
         put16(bytes, member.method);
         put32(bytes, 0);
         put32(bytes, member.crc);
-        put32(bytes, static_cast<std::uint32_t>(member.data.size()));
-        put32(bytes, member.size);
+        put32(bytes, narrow(static_cast<std::uint32_t>(member.data.size())));
+        put32(bytes, narrow(member.size));
         put16(bytes, static_cast<std::uint32_t>(member.name.size()));
-        put16(bytes, 0); // extra
+        put16(bytes, layout.zip64 ? 28 : 0); // extra
         put16(bytes, 0); // comment
         put16(bytes, 0); // disk
         put16(bytes, 0); // internal attributes
         put32(bytes, 0); // external attributes
-        put32(bytes, offsets[i]);
+        put32(bytes, narrow(offsets[i]));
         bytes.insert(bytes.end(), member.name.begin(), member.name.end());
+        if (layout.zip64) {
+            put16(bytes, 1);
+            put16(bytes, 24);
+            put64(bytes, member.size);
+            put64(bytes, member.data.size());
+            put64(bytes, offsets[i]);
+        }
     }
     const std::uint32_t directorySize = static_cast<std::uint32_t>(bytes.size()) - directory;
+    if (layout.zip64) {
+        const std::uint32_t record = static_cast<std::uint32_t>(bytes.size()) - base;
+        put32(bytes, 0x06064B50);
+        put64(bytes, 44);
+        put16(bytes, 45);
+        put16(bytes, 45);
+        put64(bytes, 0); // this disk, the directory's disk
+        put64(bytes, layout.members.size());
+        put64(bytes, layout.members.size());
+        put64(bytes, directorySize);
+        put64(bytes, directory - base);
+        put32(bytes, 0x07064B50);
+        put32(bytes, 0);
+        put64(bytes, record);
+        put32(bytes, 1);
+    }
     put32(bytes, 0x06054B50);
     put16(bytes, 0);
     put16(bytes, 0);
-    put16(bytes, static_cast<std::uint32_t>(layout.members.size()));
-    put16(bytes, static_cast<std::uint32_t>(layout.members.size()));
-    put32(bytes, directorySize);
-    put32(bytes, directory - base);
+    put16(bytes, count(layout.members.size()));
+    put16(bytes, count(layout.members.size()));
+    put32(bytes, narrow(directorySize));
+    put32(bytes, narrow(directory - base));
     put16(bytes, static_cast<std::uint32_t>(layout.comment.size()));
     bytes.insert(bytes.end(), layout.comment.begin(), layout.comment.end());
     bytes.resize(bytes.size() + layout.trailer, 0);

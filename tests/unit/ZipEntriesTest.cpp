@@ -30,6 +30,11 @@ std::size_t centralHeader(const Bytes& bytes) {
     return bytes[end + 16] | bytes[end + 17] << 8 | bytes[end + 18] << 16;
 }
 
+// The central header of a one-entry ZIP64 archive without a prefix: behind the local header,
+// its ZIP64 extra field and the data.
+std::size_t zip64CentralHeader(const Bytes& bytes) { return bytes.size() - 22 - 20 - 56 - 46 - 20 - 28; }
+std::size_t zip64Extra(const Bytes& bytes) { return zip64CentralHeader(bytes) + 46 + 20; }
+
 struct ZipCase {
     const char* fault;
     ZipLayout layout;
@@ -71,6 +76,23 @@ TEST(ZipEntries, FindsTheManifestOrSaysWhyNot) {
          [](Bytes& bytes) { set32(bytes, endRecord(bytes) + 12, 0x7FFFFFF0); }, ZipRead::damaged},
         {"a ZIP64 marker taken as a real offset", {},
          [](Bytes& bytes) { set32(bytes, endRecord(bytes) + 16, 0xFFFFFFFF); }, ZipRead::damaged},
+        {"a ZIP64 archive refused", {.zip64 = true}, none, ZipRead::found},
+        {"a ZIP64 archive behind an executable looked for where its locator says",
+         {.prefix = 5000, .zip64 = true}, none, ZipRead::found},
+        {"a ZIP64 archive that another one follows taken by its figures",
+         {.members = {other, ZipMember{}}, .zip64 = true}, none, ZipRead::found},
+        {"a ZIP64 locator without its record followed", {.zip64 = true},
+         [](Bytes& bytes) { bytes[bytes.size() - 22 - 20 - 56] = 'X'; }, ZipRead::damaged},
+        {"a ZIP64 record taken though the end record disagrees with it", {.zip64 = true},
+         [](Bytes& bytes) { set32(bytes, endRecord(bytes) + 16, 0); }, ZipRead::damaged},
+        {"a ZIP64 extra field short of the offset read past its end", {.zip64 = true},
+         [](Bytes& bytes) { bytes[zip64Extra(bytes) + 2] = 16; }, ZipRead::damaged},
+        {"a ZIP64 offset cut to its low 32 bits", {.zip64 = true},
+         [](Bytes& bytes) { set32(bytes, zip64Extra(bytes) + 24, 1); }, ZipRead::damaged},
+        {"a ZIP64 size cut to its low 32 bits, beyond the limit", {.zip64 = true},
+         [](Bytes& bytes) { set32(bytes, zip64Extra(bytes) + 8, 1); }, ZipRead::damaged},
+        {"a ZIP64 marker without an extra field taken as a size", {.zip64 = true},
+         [](Bytes& bytes) { bytes[zip64CentralHeader(bytes) + 30] = 0; }, ZipRead::damaged},
         {"a central header without its signature read", {},
          [](Bytes& bytes) { bytes[centralHeader(bytes)] = 'X'; }, ZipRead::damaged},
         {"a name running past the directory read",
@@ -109,11 +131,14 @@ TEST(ZipEntries, FindsTheManifestOrSaysWhyNot) {
 }
 
 TEST(ZipEntries, ArchiveCutAnywhereIsNeverReadPastItsEnd) {
-    const Bytes whole = jarsamples::zipArchive({.prefix = 100});
-    for (std::size_t length = 0; length < whole.size(); ++length) {
-        const Bytes cut(whole.begin(), whole.begin() + length);
-        std::vector<std::uint8_t> contents;
-        EXPECT_EQ(readZipEntry(cut, kManifestName, 65536, contents), ZipRead::damaged) << length;
+    for (const bool zip64 : {false, true}) {
+        const Bytes whole = jarsamples::zipArchive({.prefix = 100, .zip64 = zip64});
+        for (std::size_t length = 0; length < whole.size(); ++length) {
+            const Bytes cut(whole.begin(), whole.begin() + length);
+            std::vector<std::uint8_t> contents;
+            EXPECT_EQ(readZipEntry(cut, kManifestName, 65536, contents), ZipRead::damaged)
+                << length << (zip64 ? " ZIP64" : "");
+        }
     }
 }
 

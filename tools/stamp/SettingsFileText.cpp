@@ -1,5 +1,6 @@
 #include "SettingsFileText.h"
 
+#include "launcher/Utf8Sequence.h"
 #include "settings/MemorySettingsSource.h"
 
 #include <vector>
@@ -13,63 +14,22 @@ struct Decoded {
     std::size_t badLine = 0;
 };
 
-void appendCodePoint(std::u16string& units, std::uint32_t cp) {
-    if (cp < 0x10000) {
-        units.push_back(static_cast<char16_t>(cp));
-        return;
-    }
-    cp -= 0x10000;
-    units.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    units.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-}
-
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 Decoded decodeUtf8(std::span<const std::uint8_t> bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     Decoded decoded;
     std::size_t line = 1;
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const std::uint8_t lead = bytes[i];
-        std::size_t length = 1;
-        std::uint32_t cp = lead;
-        std::uint8_t low = 0x80;
-        std::uint8_t high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            cp = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            cp = lead & 0x0F;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            cp = lead & 0x07;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else if (lead >= 0x80) {
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf8Sequence sequence = utf8SequenceAt(text, i);
+        if (!sequence.valid) {
             decoded.valid = false;
             decoded.badLine = line;
             return decoded;
         }
-        if (bytes.size() - i < length) {
-            decoded.valid = false;
-            decoded.badLine = line;
-            return decoded;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const std::uint8_t next = bytes[i + k];
-            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
-                decoded.valid = false;
-                decoded.badLine = line;
-                return decoded;
-            }
-            cp = cp << 6 | (next & 0x3F);
-        }
-        if (cp == '\n')
+        if (sequence.codePoint == '\n')
             ++line;
-        appendCodePoint(decoded.units, cp);
-        i += length;
+        appendUtf16(decoded.units, sequence.codePoint);
+        i += sequence.length;
     }
     return decoded;
 }

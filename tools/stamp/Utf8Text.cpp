@@ -1,46 +1,10 @@
 #include "Utf8Text.h"
 
+#include "launcher/Utf8Sequence.h"
+
 #include <cstdint>
 
 namespace {
-
-// The length of the valid UTF-8 sequence at `at` and its code point; 0 when it is not one
-// (overlong, a surrogate, above U+10FFFF, or cut short).
-std::size_t sequenceAt(std::string_view text, std::size_t at, std::uint32_t& codePoint) {
-    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
-    const std::uint8_t lead = byte(at);
-    std::size_t length = 0;
-    std::uint32_t minimum = 0;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        codePoint = lead & 0x1F;
-        minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        codePoint = lead & 0x0F;
-        minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        codePoint = lead & 0x07;
-        minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (text.size() - at < length)
-        return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(at + k) & 0xC0) != 0x80)
-            return 0;
-        codePoint = codePoint << 6 | (byte(at + k) & 0x3F);
-    }
-    if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-        return 0;
-    return length;
-}
 
 void appendUtf8(std::string& out, std::uint32_t cp) {
     if (cp < 0x80) {
@@ -65,20 +29,14 @@ void appendUtf8(std::string& out, std::uint32_t cp) {
 std::wstring unitsFromUtf8(std::string_view text) {
     std::wstring units;
     for (std::size_t at = 0; at < text.size();) {
-        std::uint32_t cp = 0;
-        const std::size_t length = sequenceAt(text, at, cp);
-        if (length == 0) {
+        const Utf8Sequence sequence = utf8SequenceAt(text, at);
+        if (!sequence.valid) {
             units.push_back(static_cast<wchar_t>(0xDC00 | static_cast<std::uint8_t>(text[at])));
             ++at;
             continue;
         }
-        if (cp >= 0x10000) {
-            units.push_back(static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10)));
-            units.push_back(static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-        } else {
-            units.push_back(static_cast<wchar_t>(cp));
-        }
-        at += length;
+        appendUtf16(units, sequence.codePoint);
+        at += sequence.length;
     }
     return units;
 }
