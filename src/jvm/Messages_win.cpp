@@ -31,7 +31,7 @@ std::wstring loadString(UINT id) {
 int showMessageBox(HWND owner, const std::wstring& text) {
     // A console program reports where a script reads it, with the same text; one started
     // without any standard error (detached) has only the box left.
-    const Launcher* launcher = currentLauncher;
+    const Launcher* launcher = currentLauncher();
     if (launcher && launcher->isConsole && writeStandardErrorLine(text))
         return IDOK;
     return MessageBoxW(owner, text.c_str(), nullptr, MB_ICONERROR | MB_OK);

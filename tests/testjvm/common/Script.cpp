@@ -25,6 +25,7 @@ constexpr ActionName kActionNames[] = {
     {Action::Kind::Throw, "throw", false},
     {Action::Kind::Cause, "cause", false},
     {Action::Kind::Exit, "exit", true},
+    {Action::Kind::ExitFromThread, "exitFromThread", true},
     {Action::Kind::Abort, "abort", false},
     {Action::Kind::Return, "return", true},
     {Action::Kind::WaitFor, "waitFor", false},

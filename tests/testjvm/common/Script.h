@@ -29,6 +29,7 @@ struct Action {
         Throw,        // throw text ("pkg/Class" or "pkg/Class: message"); the method ends here
         Cause,        // the next cause in the chain of the preceding Throw (same form)
         Exit,         // System.exit(number): the VM's exit hook, then the process ends
+        ExitFromThread, // a new Java thread calls System.exit(number); the method waits for it
         Abort,        // the VM aborts: the abort hook, then the process ends with code 3
         Return,       // the method returns number (an int-returning method; default 0)
         WaitFor,      // wait until the file text exists in the runtime home (2 minutes at most)
@@ -50,6 +51,7 @@ struct Action {
     static Action throwException(std::wstring what) { return {Kind::Throw, std::move(what), 0}; }
     static Action cause(std::wstring what) { return {Kind::Cause, std::move(what), 0}; }
     static Action exit(long long status) { return {Kind::Exit, {}, status}; }
+    static Action exitFromThread(long long status) { return {Kind::ExitFromThread, {}, status}; }
     static Action abort() { return {Kind::Abort, {}, 0}; }
     static Action returnValue(long long value) { return {Kind::Return, {}, value}; }
     static Action waitFor(std::wstring file) { return {Kind::WaitFor, std::move(file), 0}; }
@@ -130,7 +132,7 @@ struct Script {
 //   module=NAME  moduleMainClass=NAME  modulePathEntry=TEXT  requires=NAME (the last three
 //   belong to the module of the latest "module" line), main.ACTION=VALUE and
 //   secondaryMain.ACTION=VALUE, where ACTION is out, err, printArgs, sleep, thread, daemonThread,
-//   throw, cause, exit, abort, return, waitFor, shutdownHook or readLine.
+//   throw, cause, exit, exitFromThread, abort, return, waitFor, shutdownHook or readLine.
 std::string formatScript(const Script& script);
 // False, with a description in `error`, for a line it cannot read.
 bool parseScript(std::string_view text, Script& script, std::string& error);
