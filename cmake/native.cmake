@@ -82,3 +82,16 @@ if(NOT QOVA_LIBFUZZER)
         set_tests_properties(jar_corpus PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
     endif()
 endif()
+
+# The HotSpot tier (tests/hotspot/run.sh runs it): the launcher's conversation with the VM, built
+# from the same sources without sanitizers, since HotSpot handles SIGSEGV itself (for null
+# checks and safepoints), and run against the Linux JDK's libjvm.so.
+file(GLOB QOVA_HOTSPOT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/hotspot/*.cpp)
+if(QOVA_HOTSPOT_SOURCES AND NOT QOVA_LIBFUZZER)
+    add_library(qova_core_plain STATIC EXCLUDE_FROM_ALL ${QOVA_CORE_SOURCES})
+    target_include_directories(qova_core_plain PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    add_executable(hotspot_tier ${QOVA_HOTSPOT_SOURCES})
+    target_include_directories(hotspot_tier PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
+    target_compile_options(hotspot_tier PRIVATE -Wall -Wextra)
+    target_link_libraries(hotspot_tier PRIVATE qova_core_plain GTest::gtest ${CMAKE_DL_LIBS})
+endif()

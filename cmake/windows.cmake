@@ -101,6 +101,9 @@ add_library(qova_win STATIC ${QOVA_WIN_SOURCES})
 target_link_libraries(qova_win PUBLIC qova_core
     user32 gdi32 advapi32 shell32 ole32 oleaut32 uuid comctl32 msimg32)
 target_compile_options(qova_win PRIVATE -Wall -Wextra ${QOVA_SIZE_FLAGS})
+# The portable conversation with the VM calls what the launcher defines around it
+# (src/launcher/Launcher_win.cpp): each library needs the other, so the link repeats them.
+set_property(TARGET qova_core APPEND PROPERTY INTERFACE_LINK_LIBRARIES qova_win)
 
 # Everything links statically (libgcc, libstdc++, winpthread): the exe imports Windows DLLs only.
 # zig links its libc++, libunwind and C runtime parts statically anyway.

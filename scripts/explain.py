@@ -286,7 +286,10 @@ def describe_choice(launch):
 
 
 def describe_outcome(launch):
-    exit_event = launch.first("exit")
+    # A VM that aborts while it is created is traced as an abort, then as the launcher's exit
+    # with its code: the exit with a code tells the code, the abort why.
+    exits = launch.of("exit")
+    exit_event = next((event for event in exits if "code" in event), launch.first("exit"))
     failed = [event for event in launch.of("stage") if event.get("ok") is False]
     reason = ""
     if failed:
@@ -330,6 +333,9 @@ def describe_outcome(launch):
             main = launch.of("main")
             if main:
                 reason += ": %s %s" % (main[-1]["name"], main[-1]["outcome"].replace("-", " "))
+    if exit_event is not None and exit_event["by"] == "launcher" and any(
+            event["by"] == "abort" for event in exits):
+        reason = "the VM aborted while it was created"
     for main in launch.of("main"):
         if main["outcome"] == "exception":
             reason = (reason + "; " if reason else "") + "an exception escaped main"

@@ -38,6 +38,10 @@ packages=(cmake ninja-build g++ python3 g++-mingw-w64-x86-64 g++-mingw-w64-i686 
 packages+=(llvm-14)
 # Code signing of a stamped launcher, tested with the real tools.
 packages+=(osslsigncode openssl)
+# The HotSpot tier of the test command: a real JDK (its javac and libjvm.so) and JavaFX 11.
+if [ "${1:-}" = --tests ]; then
+    packages+=(openjdk-17-jdk-headless libopenjfx-java libopenjfx-jni)
+fi
 if runs_32bit_code; then
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         echo "Enabling the i386 architecture for 32-bit Wine"

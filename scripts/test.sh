@@ -32,6 +32,10 @@ step_done "native build"
 status=0
 ctest --test-dir "$native" --output-on-failure || status=1
 step_done "native tests"
+# The launcher's conversation with the VM against HotSpot 17 (and 25 where the machine has it),
+# built natively in the tree above (tests/hotspot/run.sh); it fails without HotSpot 17.
+"$root/tests/hotspot/run.sh" "$native" || status=1
+step_done "HotSpot tier"
 # Coverage-guided fuzzing, QOVA_FUZZ_SECONDS per target (the ctest run above only replays the
 # seed corpora and blind mutations of them). What it finds fails the run at the end; the
 # Windows tests still run.

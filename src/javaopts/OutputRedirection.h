@@ -9,7 +9,3 @@
 // Creates the missing folders on the way to the file: 0 on success (or when the file is
 // already there), else the Windows error code of the last folder tried.
 [[nodiscard]] std::uint32_t ensureFolders(const std::wstring& filePath);
-
-// A java.io.PrintStream over the output stream, as a local reference; null when the class or
-// its constructor is missing or the constructor throws (the exception is left pending).
-[[nodiscard]] jobject newPrintStream(JNIEnv* env, jobject outputStream);

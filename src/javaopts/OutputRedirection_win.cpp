@@ -6,6 +6,7 @@
 #include "javaopts/FolderChain.h"
 #include "jvm/JavaStrings.h"
 #include "jvm/LocalReference.h"
+#include "jvm/StackTraceText.h"
 #include "launcher/Launcher.h"
 #include "launcher/UniqueHandle.h"
 
@@ -79,17 +80,6 @@ std::uint32_t ensureFolders(const std::wstring& filePath) {
         .removeEmptyFolder = [](const std::wstring& folder) { RemoveDirectoryW(folder.c_str()); },
     };
     return createFolderChain(folderChain(filePath), operations);
-}
-
-jobject newPrintStream(JNIEnv* env, jobject outputStream) {
-    const LocalReference<jclass> printClass(env, env->FindClass("java/io/PrintStream"));
-    if (!printClass)
-        return nullptr;
-    const jmethodID wrap =
-        env->GetMethodID(printClass.get(), "<init>", "(Ljava/io/OutputStream;)V");
-    if (!wrap)
-        return nullptr;
-    return env->NewObject(printClass.get(), wrap, outputStream);
 }
 
 bool Launcher::redirectStandardOutput(const std::wstring& path) {

@@ -2,6 +2,7 @@
 
 #include "jvm/JavaStrings.h"
 #include "jvm/LocalReference.h"
+#include "jvm/VmConversation.h"
 #include "launcher/Launcher.h"
 #include "launcher/SingleInstanceBlock.h"
 
@@ -27,20 +28,6 @@ DWORD WINAPI requestWorkerProc(void* parameter) {
                : 1;
 }
 
-// The main class as Java spells it back: FindClass takes modified UTF-8, which the ANSI code
-// page gives only for ASCII names.
-jclass findMainClass(JNIEnv* env, const std::wstring& mainClass) {
-    const LocalReference<jstring> name(env, newJavaString(env, mainClass));
-    if (!name)
-        return nullptr;
-    const char* const bytes = env->GetStringUTFChars(name.get(), nullptr);
-    if (!bytes)
-        return nullptr;
-    const jclass found = env->FindClass(bytes);
-    env->ReleaseStringUTFChars(name.get(), bytes);
-    return found;
-}
-
 void answer(DWORD requesterThreadId, UINT forwardMessage, jint value) {
     // Not checked: a requester that has gone away needs no answer.
     PostThreadMessageW(requesterThreadId, forwardMessage,
@@ -53,7 +40,7 @@ void answer(DWORD requesterThreadId, UINT forwardMessage, jint value) {
 // and the requester waits for this process to end.
 void callSecondaryMain(JNIEnv* env, const std::wstring& mainClass, DWORD requesterThreadId,
                        UINT forwardMessage, const std::vector<std::wstring>& arguments) {
-    const LocalReference<jclass> mainClassObject(env, findMainClass(env, mainClass));
+    const LocalReference<jclass> mainClassObject(env, findClassNamed(env, mainClass));
     if (!mainClassObject)
         return;
     jmethodID method =

@@ -30,7 +30,7 @@ std::wstring loadString(UINT id) {
 }
 
 int showMessageBox(HWND owner, const std::wstring& text) {
-    Launcher* launcher = currentLauncher;
+    Launcher* launcher = currentLauncher();
     if (launcher && launcher->messageSink == Launcher::MessageSink::deferred) {
         launcher->deferredMessages.push_back(text);
         return IDOK;

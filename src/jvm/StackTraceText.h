@@ -9,3 +9,7 @@
 // default charset; empty when any step fails. Call it with no exception pending; one raised on
 // the way is printed on the VM's standard error and cleared.
 std::wstring stackTraceText(jthrowable exception, JNIEnv* env);
+
+// A java.io.PrintStream over the output stream, as a local reference; null when the class or
+// its constructor is missing or the constructor throws (the exception is left pending).
+[[nodiscard]] jobject newPrintStream(JNIEnv* env, jobject outputStream);

@@ -7,8 +7,6 @@
 
 #include "settings/SettingOrigin.h"
 
-#include <windows.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -69,7 +67,7 @@ void traceChosenRuntime(const char* from, const Launcher& launcher);
 // The machine a chosen JVM library was built for, and whether the paired launcher runs it.
 void traceArchitecture(const std::wstring& jvmLibrary, std::optional<std::uint16_t> machine,
                        bool handedOver);
-void traceDialog(const char* dialog, INT_PTR result, const std::wstring& detail);
+void traceDialog(const char* dialog, std::intptr_t result, const std::wstring& detail);
 void traceRememberedRuntime(const std::wstring& settingsFile, const std::wstring& folder,
                             bool written);
 
@@ -87,7 +85,7 @@ void traceService(const std::wstring& name);
 void traceServiceStop(const std::wstring& stopClass, std::uint32_t timeoutMs);
 
 // The JVM and the Java main thread.
-void traceJvmLibrary(const std::wstring& path, DWORD error, const char* missingExport);
+void traceJvmLibrary(const std::wstring& path, std::uint32_t error, const char* missingExport);
 void traceVmOptions(const std::vector<JavaVMOption>& options);
 void traceVmCreated(int result);
 void traceMainThread(size_t stackSize);

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "jar/ManifestLaunch.h"
-#include "jvm/ExitListener.h"
 #include "jvm/Jni.h"
+#include "jvm/VmConversation.h"
 #include "launcher/UniqueHandle.h"
 #include "runtime/JavaVersion.h"
 #include "splash/SplashWindow.h"
@@ -20,12 +20,13 @@ struct SingleInstanceBlock;
 struct RuntimeSearchSettings;
 class CombinedSettingsSource;
 
-class Launcher {
+// The conversation with the VM is the portable base; the launcher says what happens around it
+// (Launcher_win.cpp).
+class Launcher final : public VmConversation {
   public:
     using SplashCloseFunction = void(__cdecl*)();
 
-    Launcher();
-    ~Launcher();
+    Launcher() = default;
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
@@ -75,17 +76,6 @@ class Launcher {
     size_t defaultThreadStackSize() const;
     void checkPairedRuntime();
     [[nodiscard]] int runJavaMainThread();
-    [[nodiscard]] bool invokeMain();
-    // The class "Main Class" names; null, with the message shown, when it is not found.
-    [[nodiscard]] jclass findNamedMainClass(JNIEnv* env);
-    // The main class of "Main Module" looked up in the VM's boot layer; null, with the message
-    // shown, when there is none.
-    [[nodiscard]] jclass findModuleMainClass(JNIEnv* env);
-    // For a main class without main that extends javafx.application.Application: that class
-    // and its static launch(Class, String[]), which the java command calls for it. False, with
-    // the lookup's exception pending again, for any other class.
-    [[nodiscard]] bool findJavaFxLaunch(JNIEnv* env, jclass mainClassObject, jclass& application,
-                                        jmethodID& launch);
 
     // Hand-over and single instance.
     [[nodiscard]] int startPairedProduct();
@@ -108,21 +98,17 @@ class Launcher {
     void destroyJavaVm();
     void stopSingleInstance();
 
-    // Fields, in the order of the launcher's data model. Fields read by other threads are
-    // written before those threads start; messageOwner is the one exception and is atomic.
-    ExitListener* exitListener = nullptr;
+    // Fields, in the order of the launcher's data model (those of the conversation with the VM
+    // are in its base). Fields read by other threads are written before those threads start;
+    // messageOwner is the one exception and is atomic.
     UniqueHandle splashThread;
     DWORD splashThreadId = 0;
     std::wstring splashImage;
     std::wstring splashShadow;
     int jvmType = 0;
     std::wstring jvmLibraryPath;
-    JavaVM* javaVm = nullptr;
-    JNIEnv* jniEnv = nullptr;
-    std::wstring mainClass;
     JavaVersion minVersion{};
     JavaVersion maxVersion{};
-    std::vector<std::wstring> appArguments;
     std::unique_ptr<SplashWindow> splashWindow;
     std::atomic<HWND> messageOwner{nullptr};
     bool isService = false;
@@ -138,7 +124,6 @@ class Launcher {
     std::wstring productName;
     std::wstring productCode;
     std::wstring upgradeCode;
-    std::vector<std::string> vmOptions;
     std::vector<std::wstring> preferredVersions;
     std::wstring jrePath;
     std::wstring libraryPath;
@@ -159,7 +144,6 @@ class Launcher {
     SplashCloseFunction splashClose = nullptr;
     UniqueHandle mainStartedEvent;
     bool runPairedProduct = false;
-    JNI_CreateJavaVM_t createJavaVm = nullptr;
     JNI_GetDefaultJavaVMInitArgs_t getDefaultJavaVmInitArgs = nullptr;
 
     // The application's jar: "Main Jar" resolved (first on the class path); the jar whose
@@ -175,11 +159,6 @@ class Launcher {
     // the exit code java gives when main throws.
     bool isConsole = false;
     bool mainThrew = false;
-    // The modular application: the module of "Main Module" and its class part (slash form;
-    // empty when the module's descriptor names the main class).
-    std::wstring mainModule;
-    std::wstring mainModuleClass;
-
     // Where messages go. A service's wait from the moment its settings say so until it is known
     // whether the Service Control Manager started it, then go to the event log (and the
     // "Error File"), where an administrator reads them; from a prompt they are shown.
@@ -197,5 +176,8 @@ class Launcher {
     std::uint32_t stopTimeoutMs = 0;
 };
 
-// The process's one launcher, for the VM hooks, whose signatures carry no context.
-extern std::atomic<Launcher*> currentLauncher;
+// The process's one launcher: its conversation with the VM (currentConversation), which the
+// VM hooks and the messages reach.
+[[nodiscard]] inline Launcher* currentLauncher() {
+    return static_cast<Launcher*>(currentConversation.load());
+}

@@ -1,7 +1,7 @@
 #include "launcher/Service.h"
 
 #include "javaopts/AnsiText.h"
-#include "jvm/AttachedCalls.h"
+#include "jvm/ModifiedUtf8.h"
 #include "jvm/ExitListener.h"
 #include "jvm/Messages.h"
 #include "launcher/DecimalText.h"
@@ -123,17 +123,17 @@ void ServiceSession::requestStop() {
 // System.exit(0), which runs its shutdown hooks. Its end (main and every other thread done, or
 // the exit hook) then reports the service stopped.
 void ServiceSession::stopApplication() {
-    JavaVM* const vm = launcher.javaVm;
-    if (!vm)
+    if (!launcher.javaVm)
         return;
     if (!launcher.stopClass.empty()) {
-        if (callStaticOnAttachedThread(vm, launcher.stopClass, launcher.stopMethod,
-                                       launcher.stopArguments))
+        if (launcher.callOnAttachedThread(launcher.stopClass,
+                                          encodeModifiedUtf8(launcher.stopMethod).c_str(),
+                                          launcher.stopArguments))
             return;
         showFormattedMessage(nullptr, IDS_STOP_METHOD_NOT_FOUND,
                              launcher.stopClass + L"." + launcher.stopMethod);
     }
-    callSystemExit(vm, 0);
+    launcher.exitOnAttachedThread(0);
 }
 
 // Checkpoints while the application ends; past the stop timeout the process ends without it.

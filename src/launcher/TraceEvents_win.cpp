@@ -222,7 +222,7 @@ void traceArchitecture(const std::wstring& jvmLibrary, std::optional<std::uint16
             .write();
 }
 
-void traceDialog(const char* dialog, INT_PTR result, const std::wstring& detail) {
+void traceDialog(const char* dialog, std::intptr_t result, const std::wstring& detail) {
     if (!isLaunchTraced())
         return;
     TraceLine line("dialog");
@@ -279,7 +279,7 @@ void traceWindowDpi(const char* window, int dpi, bool changed) {
             .write();
 }
 
-void traceJvmLibrary(const std::wstring& path, DWORD error, const char* missingExport) {
+void traceJvmLibrary(const std::wstring& path, std::uint32_t error, const char* missingExport) {
     if (!isLaunchTraced())
         return;
     TraceLine line("jvm-library");

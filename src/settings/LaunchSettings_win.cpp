@@ -1,4 +1,5 @@
 #include "javaopts/EnvironmentSetup.h"
+#include "jvm/MainClassChoice.h"
 #include "jvm/Messages.h"
 #include "launcher/CommandLine.h"
 #include "launcher/ServiceRules.h"
@@ -115,7 +116,8 @@ bool Launcher::readLaunchSettingsFrom(const std::wstring& path) {
     if (!mainClass.empty())
         traceMainClass(mainClass, "setting");
     // "Main Class" first, then the module's class (found once the VM runs), then the manifest.
-    if (!readMainJarManifest(combined, mainClass.empty() && mainModule.empty()))
+    if (!readMainJarManifest(combined, mainClassOrigin(!mainClass.empty(), !mainModule.empty(),
+                                                       true) == MainClassOrigin::manifest))
         return false;
     if (mainClass.empty() && mainModule.empty()) {
         showMessageBox(messageOwner, IDS_NO_MAIN_CLASS);

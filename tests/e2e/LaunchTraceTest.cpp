@@ -570,6 +570,16 @@ TEST(LaunchTrace, EachStageThatEndsTheLaunchSaysSoAndTheExitCodeFollows) {
          kFailureExitCode,
          [](const Trace& trace) { EXPECT_EQ(trace.first("vm", "result"), L"-4"); },
          L"JNI_CreateJavaVM returned -4 (not enough memory)"},
+        // The VM aborts inside JNI_CreateJavaVM, which never returns: no stage says how it
+        // ended, the abort and the launcher's exit code do.
+        {"VM aborted while created",
+         {},
+         {.mainClass = L"", .runtimeLines = L"Main Module=ghost\r\nModule Path=\\mods\r\n"},
+         JavaApp::script(),
+         nullptr,
+         kFailureExitCode,
+         [](const Trace& trace) { EXPECT_EQ(trace.of("exit", "by", L"abort").size(), 1u); },
+         L"(the VM aborted while it was created)"},
         {"main class missing",
          {},
          {.mainClass = L"com.example.Missing"},

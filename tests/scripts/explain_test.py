@@ -190,6 +190,12 @@ class Explained(unittest.TestCase):
                 self.assertIn("Outcome: exit code 4294967295 after 2.0 ms (the %s stage failed: "
                               "%s)\n" % (stage, reason), out)
 
+    def test_an_abort_while_the_vm_is_created_reads_with_the_launchers_exit_code(self):
+        out = self.account([line(1, 5, "exit", by="abort"),
+                            line(1, 2000, "exit", code=4294967295, by="launcher")], "--strict")
+        self.assertIn("Outcome: exit code 4294967295 after 2.0 ms (the VM aborted while it was "
+                      "created)\n", out)
+
     def test_the_main_class_reads_with_its_origin_and_the_manifest_with_its_options(self):
         jar = "C:\\App\\viewer.jar"
         out = self.account([

@@ -75,8 +75,7 @@ TEST(Codec, ScriptRoundTrip) {
                           Action::printErr(L""),
                           Action::waitFor(L"release"),
                           Action::shutdownHook(L"hook ran"),
-                          Action::readLine(L"read: "),
-                          Action::exitThread(3)};
+                          Action::readLine(L"read: ")};
     script.secondaryMainActions = {Action::returnValue(7)};
     script.stopActions = {Action::signal(L"stopped")};
     Script parsed;

@@ -120,6 +120,9 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"-Xss2m", {}, {}, JNI_ERR, JNI_OK, ""},
         OptionCase{"-Xmx1048576k", {}, {}, JNI_ERR, JNI_OK, ""},
         OptionCase{"-XX:+UseG1GC", {}, {}, JNI_ERR, JNI_OK, ""},
+        // HotSpot refuses a flag it does not know, with JNI_EINVAL.
+        OptionCase{"-XX:+QovaNoSuchFlag", {}, {}, JNI_ERR, JNI_EINVAL,
+                   "Unrecognized VM option 'QovaNoSuchFlag'"},
         OptionCase{"-Dempty=", {}, {}, JNI_ERR, JNI_OK, ""},
         OptionCase{"-verbose:gc", {}, {}, JNI_ERR, JNI_OK, ""},
         OptionCase{"-Xbogus", {}, {}, JNI_ERR, JNI_ERR, "Unrecognized option: -Xbogus"},

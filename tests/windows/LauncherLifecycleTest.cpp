@@ -22,13 +22,13 @@ TEST(LauncherLifecycle, HooksReachTheLiveLauncherOnly) {
     {
         Launcher launcher;
         launcher.exitListener = &listener;
-        EXPECT_EQ(currentLauncher.load(), &launcher);
+        EXPECT_EQ(currentLauncher(), &launcher);
         jvmExitHook(3);
         jvmAbortHook();
     }
     // A VM thread that exits after the launcher is gone must find no launcher, not its
     // stale address.
-    ASSERT_EQ(currentLauncher.load(), nullptr);
+    ASSERT_EQ(currentLauncher(), nullptr);
     jvmExitHook(4);
     jvmAbortHook();
     EXPECT_EQ(listener.exits, std::vector<int>{3});
@@ -39,7 +39,7 @@ TEST(LauncherLifecycle, DestroyingAnOlderLauncherKeepsTheNewerOne) {
     auto older = std::make_unique<Launcher>();
     Launcher newer;
     older.reset();
-    EXPECT_EQ(currentLauncher.load(), &newer);
+    EXPECT_EQ(currentLauncher(), &newer);
 }
 
 } // namespace

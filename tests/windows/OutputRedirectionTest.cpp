@@ -1,6 +1,7 @@
 // Folders made on the way to a file, and Java standard streams redirected through a test
 // runtime VM loaded into this process.
 #include "javaopts/OutputRedirection.h"
+#include "jvm/StackTraceText.h"
 #include "TestFiles.h"
 #include "launcher/Launcher.h"
 

@@ -25,13 +25,13 @@ constexpr ActionName kActionNames[] = {
     {Action::Kind::Throw, "throw", false},
     {Action::Kind::Cause, "cause", false},
     {Action::Kind::Exit, "exit", true},
+    {Action::Kind::ExitFromThread, "exitFromThread", true},
     {Action::Kind::Abort, "abort", false},
     {Action::Kind::Return, "return", true},
     {Action::Kind::WaitFor, "waitFor", false},
     {Action::Kind::ShutdownHook, "shutdownHook", false},
     {Action::Kind::ReadLine, "readLine", false},
     {Action::Kind::Signal, "signal", false},
-    {Action::Kind::ExitThread, "exitThread", true},
 };
 
 void addLine(std::string& out, std::string_view key, std::string_view value) {

@@ -29,13 +29,13 @@ struct Action {
         Throw,        // throw text ("pkg/Class" or "pkg/Class: message"); the method ends here
         Cause,        // the next cause in the chain of the preceding Throw (same form)
         Exit,         // System.exit(number): the VM's exit hook, then the process ends
+        ExitFromThread, // a new Java thread calls System.exit(number); the method waits for it
         Abort,        // the VM aborts: the abort hook, then the process ends with code 3
         Return,       // the method returns number (an int-returning method; default 0)
         WaitFor,      // wait until the file text exists in the runtime home (2 minutes at most)
         ShutdownHook, // Runtime.addShutdownHook of a thread that prints text on System.out
         ReadLine,     // read a line of System.in and print text followed by it on System.out
         Signal,       // create the file text in the runtime home (what WaitFor waits for)
-        ExitThread,   // start a Java thread that calls System.exit(number)
     };
     Kind kind = Kind::PrintOut;
     std::wstring text;
@@ -52,6 +52,7 @@ struct Action {
     static Action throwException(std::wstring what) { return {Kind::Throw, std::move(what), 0}; }
     static Action cause(std::wstring what) { return {Kind::Cause, std::move(what), 0}; }
     static Action exit(long long status) { return {Kind::Exit, {}, status}; }
+    static Action exitFromThread(long long status) { return {Kind::ExitFromThread, {}, status}; }
     static Action abort() { return {Kind::Abort, {}, 0}; }
     static Action returnValue(long long value) { return {Kind::Return, {}, value}; }
     static Action waitFor(std::wstring file) { return {Kind::WaitFor, std::move(file), 0}; }
@@ -60,7 +61,6 @@ struct Action {
     }
     static Action readLine(std::wstring prefix) { return {Kind::ReadLine, std::move(prefix), 0}; }
     static Action signal(std::wstring file) { return {Kind::Signal, std::move(file), 0}; }
-    static Action exitThread(long long status) { return {Kind::ExitThread, {}, status}; }
 
     bool operator==(const Action&) const = default;
 };
@@ -135,8 +135,8 @@ struct Script {
 //   module=NAME  moduleMainClass=NAME  modulePathEntry=TEXT  requires=NAME (the last three
 //   belong to the module of the latest "module" line), main.ACTION=VALUE and
 //   secondaryMain.ACTION=VALUE and stop.ACTION=VALUE, where ACTION is out, err, printArgs, sleep,
-//   thread, daemonThread, throw, cause, exit, abort, return, waitFor, shutdownHook, readLine,
-//   signal or exitThread.
+//   thread, daemonThread, throw, cause, exit, exitFromThread, abort, return, waitFor,
+//   shutdownHook, readLine or signal.
 std::string formatScript(const Script& script);
 // False, with a description in `error`, for a line it cannot read.
 bool parseScript(std::string_view text, Script& script, std::string& error);

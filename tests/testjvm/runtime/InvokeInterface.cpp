@@ -198,10 +198,12 @@ jint create(JavaVM** pvm, void** penv, void* initArgs) {
         result = vm.script.createResult;
     else
         result = applyOptions(vm, args);
-    // As HotSpot's boot code does after the options: a root module that is not found fails
-    // creation with JNI_ERR.
-    if (result == JNI_OK && !resolveBootLayer(vm))
-        result = JNI_ERR;
+    // As HotSpot does after the options: a root module that is not found is explained on
+    // standard error, and the VM aborts with 1 from inside JNI_CreateJavaVM, which never returns.
+    if (result == JNI_OK && !resolveBootLayer(vm)) {
+        vm.recordNumber(key::kCreateResult, JNI_ERR);
+        vmAbort(1);
+    }
 
     if (result == JNI_OK) {
         vm.properties[L"user.dir"] = currentDirectory();

@@ -324,15 +324,14 @@ void systemExit(jint status) {
     ExitProcess(static_cast<UINT>(status));
 }
 
-void vmAbort() {
+void vmAbort(unsigned exitCode) {
     Vm& vm = Vm::instance();
     vm.record(key::kAbort, "");
     if (vm.abortHook) {
         vm.record(key::kAbortHook, "");
         vm.abortHook();
     }
-    // The C runtime's abort ends a process with exit code 3.
-    TerminateProcess(GetCurrentProcess(), 3);
+    TerminateProcess(GetCurrentProcess(), exitCode);
     for (;;)
         Sleep(INFINITE);
 }

@@ -93,6 +93,25 @@ constexpr std::array<const wchar_t*, 22> kPrefixOptions = {L"-Xbootclasspath:",
                                                            L"--module-path=",
                                                            L"--upgrade-module-path="};
 
+// The -XX flags the runtime knows, a few that applications set; true for the +/- ones.
+struct VmFlag {
+    std::wstring_view name;
+    bool boolean;
+};
+
+constexpr std::array<VmFlag, 12> kVmFlags = {{{L"UseG1GC", true},
+                                              {L"UseParallelGC", true},
+                                              {L"UseSerialGC", true},
+                                              {L"UseZGC", true},
+                                              {L"HeapDumpOnOutOfMemoryError", true},
+                                              {L"UnlockExperimentalVMOptions", true},
+                                              {L"ExitOnOutOfMemoryError", true},
+                                              {L"MaxRAMPercentage", false},
+                                              {L"InitialRAMPercentage", false},
+                                              {L"MaxMetaspaceSize", false},
+                                              {L"HeapDumpPath", false},
+                                              {L"ErrorFile", false}}};
+
 struct SizeOption {
     const wchar_t* prefix;
     const wchar_t* what;
@@ -125,13 +144,20 @@ OptionCheck checkOption(std::wstring_view option, const Script& script) {
                 std::wstring(L"Invalid ") + size.what + L": " + std::wstring(option)};
     }
     if (option.starts_with(L"-XX:")) {
+        // As HotSpot: a flag it does not know is refused with JNI_EINVAL whether or not
+        // unrecognized options are ignored, which concerns the other options only.
         const std::wstring_view flag = option.substr(4);
         const bool boolean = flag.size() > 1 && (flag[0] == L'+' || flag[0] == L'-');
-        const size_t equals = flag.find(L'=');
-        if (boolean || (equals != std::wstring_view::npos && equals > 0))
+        const std::wstring_view name =
+            boolean ? flag.substr(1) : flag.substr(0, flag.find(L'='));
+        const bool valued = !boolean && name.size() < flag.size();
+        const bool known = std::any_of(kVmFlags.begin(), kVmFlags.end(), [&](const VmFlag& f) {
+            return name == f.name && boolean == f.boolean;
+        });
+        if ((boolean || valued) && known)
             return {};
-        return {OptionVerdict::Unrecognized,
-                L"Unrecognized VM option '" + std::wstring(flag) + L"'"};
+        return {OptionVerdict::InvalidValue,
+                L"Unrecognized VM option '" + std::wstring(flag.substr(boolean ? 1 : 0)) + L"'"};
     }
     for (const wchar_t* exact : kExactOptions)
         if (option == exact)

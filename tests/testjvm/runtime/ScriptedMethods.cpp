@@ -4,6 +4,8 @@
 #include "TextCodec.h"
 #include "Vm.h"
 
+#include <optional>
+
 namespace testjvm {
 
 namespace {
@@ -13,11 +15,15 @@ using Args = std::vector<jvalue>;
 struct ThreadStart {
     JavaThread* thread = nullptr;
     DWORD lifetimeMs = 0;
+    bool exits = false; // calls System.exit(exitStatus) instead of living lifetimeMs
+    jint exitStatus = 0;
 };
 
 DWORD WINAPI scriptedThreadProc(void* parameter) {
     const ThreadStart start = *static_cast<ThreadStart*>(parameter);
     delete static_cast<ThreadStart*>(parameter);
+    if (start.exits)
+        systemExit(start.exitStatus);
     Sleep(start.lifetimeMs);
     detachThread(*start.thread);
     return 0;
@@ -25,9 +31,12 @@ DWORD WINAPI scriptedThreadProc(void* parameter) {
 
 // Registered as attached before it runs, so that DestroyJavaVM called right after main returns
 // already waits for it.
-void startJavaThread(long long lifetimeMs, bool daemon) {
+void startJavaThread(long long lifetimeMs, bool daemon,
+                     std::optional<jint> exitStatus = std::nullopt) {
     auto* start = new ThreadStart;
     start->lifetimeMs = static_cast<DWORD>(lifetimeMs);
+    start->exits = exitStatus.has_value();
+    start->exitStatus = exitStatus.value_or(0);
     DWORD id = 0;
     HANDLE thread = CreateThread(nullptr, 0, scriptedThreadProc, start, CREATE_SUSPENDED, &id);
     if (!thread)
@@ -37,35 +46,6 @@ void startJavaThread(long long lifetimeMs, bool daemon) {
         std::lock_guard guard(vm.lock);
         start->thread =
             &attachThread(id, L"Thread-" + std::to_wstring(vm.nextThreadNumber++), daemon);
-    }
-    ResumeThread(thread);
-    CloseHandle(thread);
-}
-
-struct ExitStart {
-    JavaThread* thread = nullptr;
-    jint status = 0;
-};
-
-DWORD WINAPI exitThreadProc(void* parameter) {
-    const ExitStart start = *static_cast<ExitStart*>(parameter);
-    delete static_cast<ExitStart*>(parameter);
-    systemExit(start.status);
-}
-
-// A Java thread of its own that calls System.exit, as an application's watchdog or shutdown
-// command does while main still runs.
-void startExitThread(jint status) {
-    auto* start = new ExitStart{nullptr, status};
-    DWORD id = 0;
-    HANDLE thread = CreateThread(nullptr, 0, exitThreadProc, start, CREATE_SUSPENDED, &id);
-    if (!thread)
-        fatal("cannot start a scripted Java thread");
-    Vm& vm = Vm::instance();
-    {
-        std::lock_guard guard(vm.lock);
-        start->thread =
-            &attachThread(id, L"Thread-" + std::to_wstring(vm.nextThreadNumber++), false);
     }
     ResumeThread(thread);
     CloseHandle(thread);
@@ -172,6 +152,11 @@ jvalue runActions(JavaThread& thread, Method* method, const std::vector<Action>&
             break; // only meaningful right after a Throw
         case Action::Kind::Exit:
             systemExit(static_cast<jint>(action.number));
+        case Action::Kind::ExitFromThread:
+            // As Thread.join on a thread that exits the VM: it never returns.
+            startJavaThread(0, false, static_cast<jint>(action.number));
+            for (;;)
+                Sleep(INFINITE);
         case Action::Kind::Abort:
             vmAbort();
         case Action::Kind::Return:
@@ -199,9 +184,6 @@ jvalue runActions(JavaThread& thread, Method* method, const std::vector<Action>&
             CloseHandle(file);
             break;
         }
-        case Action::Kind::ExitThread:
-            startExitThread(static_cast<jint>(action.number));
-            break;
         }
     }
     return result;

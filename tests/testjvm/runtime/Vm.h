@@ -209,7 +209,10 @@ std::wstring readStandardInputLine();
 
 // Ends the process as System.exit does: the shutdown hooks, then the exit hook.
 [[noreturn]] void systemExit(jint status);
-[[noreturn]] void vmAbort();
+// Ends the process as a VM that aborts: the abort hook, then the exit code (3, as the C
+// runtime's abort; HotSpot ends with 1 when it cannot set itself up, a boot layer that cannot
+// be resolved, and never returns from JNI_CreateJavaVM then).
+[[noreturn]] void vmAbort(unsigned exitCode = 3);
 
 // The runtime's scripted classes and the code of their methods.
 NativeCode scriptedMethodCode(Method* method);

@@ -1,6 +1,5 @@
 #include "jvm/StackTraceText.h"
 
-#include "javaopts/OutputRedirection.h"
 #include "jvm/LocalReference.h"
 #include "jvm/ModifiedUtf8.h"
 
@@ -17,6 +16,17 @@ std::wstring giveUp(JNIEnv* env) {
 }
 
 } // namespace
+
+jobject newPrintStream(JNIEnv* env, jobject outputStream) {
+    const LocalReference<jclass> printClass(env, env->FindClass("java/io/PrintStream"));
+    if (!printClass)
+        return nullptr;
+    const jmethodID wrap =
+        env->GetMethodID(printClass.get(), "<init>", "(Ljava/io/OutputStream;)V");
+    if (!wrap)
+        return nullptr;
+    return env->NewObject(printClass.get(), wrap, outputStream);
+}
 
 std::wstring stackTraceText(jthrowable exception, JNIEnv* env) {
     // The trace is printed into memory through the VM's own PrintStream, so that it reads
