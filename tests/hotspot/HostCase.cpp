@@ -162,6 +162,10 @@ int runHostCase(const vmcases::VmCase& row, const std::string& libjvm, const std
                                                    {L"second"}))
                 hostRecord("secondary-main-failed", {});
             break;
+        case vmcases::After::stopMethod:
+            if (!conversation.callOnAttachedThread(L"app/Server", "stop", {L"now", L"two words"}))
+                hostRecord("stop-method-failed", {});
+            break;
         case vmcases::After::systemExit:
             conversation.exitOnAttachedThread(0);
             hostRecord("system-exit-returned", {});
