@@ -130,22 +130,6 @@ function(qova_wide_entry target kind)
     endif()
 endfunction()
 
-function(qova_launcher_executable target)
-    add_executable(${target} WIN32 ${QOVA_EXE_SOURCES} ${CMAKE_SOURCE_DIR}/src/res/launcher.rc)
-    target_link_libraries(${target} PRIVATE qova_win)
-    target_compile_options(${target} PRIVATE -Wall -Wextra ${QOVA_SIZE_FLAGS})
-    set_target_properties(${target} PROPERTIES QOVA_WHOLE_PROGRAM ON)
-    target_link_options(${target} PRIVATE ${QOVA_SIZE_LINK_OPTIONS} ${QOVA_STATIC_LINK})
-    qova_wide_entry(${target} wWinMain)
-endfunction()
-qova_launcher_executable(launcher)
-# The link writes a map, and its output is kept with its symbols as launcher-symbols.exe before
-# the launcher is stripped: scripts/size-breakdown.py reads both to say where the bytes go.
-set(QOVA_LAUNCHER_MAP ${CMAKE_BINARY_DIR}/launcher.map)
-set(QOVA_LAUNCHER_SYMBOLS ${CMAKE_BINARY_DIR}/launcher-symbols.exe)
-if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-    target_link_options(launcher PRIVATE -Wl,-Map=${QOVA_LAUNCHER_MAP})
-endif()
 # The event log's message table, compiled by binutils' message compiler; its output does not
 # depend on the target machine, so one compiler serves every build.
 find_program(QOVA_WINDMC NAMES x86_64-w64-mingw32-windmc i686-w64-mingw32-windmc windmc REQUIRED)
@@ -161,7 +145,24 @@ function(qova_launcher_resources target)
     target_include_directories(${target} PRIVATE ${QOVA_MESSAGES_DIR})
     add_dependencies(${target} qova_messages)
 endfunction()
-qova_launcher_resources(launcher)
+
+function(qova_launcher_executable target)
+    add_executable(${target} WIN32 ${QOVA_EXE_SOURCES} ${CMAKE_SOURCE_DIR}/src/res/launcher.rc)
+    target_link_libraries(${target} PRIVATE qova_win)
+    target_compile_options(${target} PRIVATE -Wall -Wextra ${QOVA_SIZE_FLAGS})
+    set_target_properties(${target} PROPERTIES QOVA_WHOLE_PROGRAM ON)
+    target_link_options(${target} PRIVATE ${QOVA_SIZE_LINK_OPTIONS} ${QOVA_STATIC_LINK})
+    qova_wide_entry(${target} wWinMain)
+    qova_launcher_resources(${target})
+endfunction()
+qova_launcher_executable(launcher)
+# The link writes a map, and its output is kept with its symbols as launcher-symbols.exe before
+# the launcher is stripped: scripts/size-breakdown.py reads both to say where the bytes go.
+set(QOVA_LAUNCHER_MAP ${CMAKE_BINARY_DIR}/launcher.map)
+set(QOVA_LAUNCHER_SYMBOLS ${CMAKE_BINARY_DIR}/launcher-symbols.exe)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_link_options(launcher PRIVATE -Wl,-Map=${QOVA_LAUNCHER_MAP})
+endif()
 # windres reports no dependencies, so every file the script includes is named here, or a
 # changed string table would leave the old one linked in.
 set(QOVA_RESOURCE_INPUTS launcher.manifest launcher.ico strings.rc dialogs.rc resource.h)
