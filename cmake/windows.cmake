@@ -130,6 +130,22 @@ function(qova_wide_entry target kind)
     endif()
 endfunction()
 
+# The event log's message table, compiled by binutils' message compiler; its output does not
+# depend on the target machine, so one compiler serves every build.
+find_program(QOVA_WINDMC NAMES x86_64-w64-mingw32-windmc i686-w64-mingw32-windmc windmc REQUIRED)
+set(QOVA_MESSAGES_DIR ${CMAKE_BINARY_DIR}/messages)
+add_custom_command(OUTPUT ${QOVA_MESSAGES_DIR}/MSG00409.bin
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${QOVA_MESSAGES_DIR}
+    COMMAND ${QOVA_WINDMC} -h ${QOVA_MESSAGES_DIR} -r ${QOVA_MESSAGES_DIR}
+            ${CMAKE_SOURCE_DIR}/src/res/messages.mc
+    DEPENDS ${CMAKE_SOURCE_DIR}/src/res/messages.mc VERBATIM)
+add_custom_target(qova_messages DEPENDS ${QOVA_MESSAGES_DIR}/MSG00409.bin)
+# For every program built with the launcher's resources.
+function(qova_launcher_resources target)
+    target_include_directories(${target} PRIVATE ${QOVA_MESSAGES_DIR})
+    add_dependencies(${target} qova_messages)
+endfunction()
+
 function(qova_launcher_executable target)
     add_executable(${target} WIN32 ${QOVA_EXE_SOURCES} ${CMAKE_SOURCE_DIR}/src/res/launcher.rc)
     target_link_libraries(${target} PRIVATE qova_win)
@@ -137,6 +153,7 @@ function(qova_launcher_executable target)
     set_target_properties(${target} PROPERTIES QOVA_WHOLE_PROGRAM ON)
     target_link_options(${target} PRIVATE ${QOVA_SIZE_LINK_OPTIONS} ${QOVA_STATIC_LINK})
     qova_wide_entry(${target} wWinMain)
+    qova_launcher_resources(${target})
 endfunction()
 qova_launcher_executable(launcher)
 # The link writes a map, and its output is kept with its symbols as launcher-symbols.exe before
@@ -150,6 +167,7 @@ endif()
 # changed string table would leave the old one linked in.
 set(QOVA_RESOURCE_INPUTS launcher.manifest launcher.ico strings.rc dialogs.rc resource.h)
 list(TRANSFORM QOVA_RESOURCE_INPUTS PREPEND ${CMAKE_SOURCE_DIR}/src/res/)
+list(APPEND QOVA_RESOURCE_INPUTS ${QOVA_MESSAGES_DIR}/MSG00409.bin)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/launcher.rc PROPERTIES
     OBJECT_DEPENDS "${QOVA_RESOURCE_INPUTS}")
 set(QOVA_SIZE_BUDGET ${CMAKE_SOURCE_DIR}/tests/size-budget.txt)

@@ -32,8 +32,14 @@ wine_prefix_prepare() {
     $run wineserver -p
     # The first Windows program starts Wine's background services, which inherit its output
     # handles and live as long as the server: start them here with output going nowhere, or
-    # ctest would wait for the pipes of its first test for ever.
-    $run wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+    # ctest would wait for the pipes of its first test for ever. Wine keeps no event log that
+    # could be read back: it writes each entry on the event-log debug channel of the process
+    # that reports it, and the services the service manager starts write theirs here
+    # (tests/e2e/ServiceTest.cpp reads it).
+    local events="$prefix/event-log.txt"
+    : >"$events"
+    WINEDEBUG=-all,err+eventlog $run wine cmd.exe /c exit </dev/null >/dev/null 2>>"$events" || true
+    export QOVA_WINE_EVENT_LOG="Z:${events//\//\\}"
 }
 
 wine_env_start() {

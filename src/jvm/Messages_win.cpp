@@ -3,6 +3,7 @@
 #include "jvm/MessageFormat.h"
 #include "launcher/Console.h"
 #include "launcher/Launcher.h"
+#include "launcher/Service.h"
 #include "res/resource.h"
 
 std::wstring loadString(UINT id) {
@@ -29,9 +30,17 @@ std::wstring loadString(UINT id) {
 }
 
 int showMessageBox(HWND owner, const std::wstring& text) {
+    Launcher* launcher = currentLauncher();
+    if (launcher && launcher->messageSink == Launcher::MessageSink::deferred) {
+        launcher->deferredMessages.push_back(text);
+        return IDOK;
+    }
+    if (launcher && launcher->messageSink == Launcher::MessageSink::eventLog) {
+        reportServiceMessage(*launcher, text);
+        return IDOK;
+    }
     // A console program reports where a script reads it, with the same text; one started
     // without any standard error (detached) has only the box left.
-    const Launcher* launcher = currentLauncher();
     if (launcher && launcher->isConsole && writeStandardErrorLine(text))
         return IDOK;
     return MessageBoxW(owner, text.c_str(), nullptr, MB_ICONERROR | MB_OK);

@@ -41,3 +41,32 @@ std::wstring decodeModifiedUtf8(std::string_view bytes) {
     }
     return text;
 }
+
+std::string encodeModifiedUtf8(std::wstring_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    const auto unit = [&bytes](std::uint32_t value) {
+        if (value != 0 && value < 0x80) {
+            bytes.push_back(static_cast<char>(value));
+        } else if (value < 0x800) {
+            bytes.push_back(static_cast<char>(0xC0 | (value >> 6)));
+            bytes.push_back(static_cast<char>(0x80 | (value & 0x3F)));
+        } else {
+            bytes.push_back(static_cast<char>(0xE0 | (value >> 12)));
+            bytes.push_back(static_cast<char>(0x80 | ((value >> 6) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | (value & 0x3F)));
+        }
+    };
+    for (const wchar_t c : text) {
+        const auto value = static_cast<std::uint32_t>(c);
+        // A 32-bit wchar_t holds a supplementary character whole: Java keeps it as its two
+        // surrogates, each encoded on its own.
+        if (value > 0xFFFF) {
+            unit(0xD800 + ((value - 0x10000) >> 10));
+            unit(0xDC00 + ((value - 0x10000) & 0x3FF));
+        } else {
+            unit(value);
+        }
+    }
+    return bytes;
+}

@@ -183,14 +183,14 @@ jclass findClassNamed(JNIEnv* env, const std::wstring& name) {
     return found;
 }
 
-bool VmConversation::callOnAttachedThread(const char* method,
+bool VmConversation::callOnAttachedThread(const std::wstring& className, const char* method,
                                           const std::vector<std::wstring>& arguments,
                                           bool stayAttached) {
     JNIEnv* env = nullptr;
     if (javaVm->AttachCurrentThread(reinterpret_cast<void**>(&env), nullptr) != JNI_OK || !env)
         return false;
     bool called = false;
-    if (const LocalReference<jclass> owner(env, findClassNamed(env, mainClass)); owner) {
+    if (const LocalReference<jclass> owner(env, findClassNamed(env, className)); owner) {
         const jmethodID target =
             env->GetStaticMethodID(owner.get(), method, "([Ljava/lang/String;)V");
         if (target) {

@@ -39,11 +39,12 @@ class VmConversation {
     // the lookup's exception pending again, for any other class.
     [[nodiscard]] bool findJavaFxLaunch(JNIEnv* env, jclass mainClassObject, jclass& application,
                                         jmethodID& launch);
-    // On a thread of the program's own that is not attached yet: attaches it, calls the main
-    // class's static void `method`(String[]) with the arguments, describes an exception it
-    // throws, and detaches again unless `stayAttached`. False when the thread cannot be
-    // attached or the class or the method is missing.
-    [[nodiscard]] bool callOnAttachedThread(const char* method,
+    // On a thread of the program's own that is not attached yet: attaches it, calls the static
+    // void `method`(String[]) of the class (slash form; the main class for secondaryMain, the
+    // stop class for a service's stop) with the arguments, describes an exception it throws,
+    // and detaches again unless `stayAttached`. False when the thread cannot be attached or the
+    // class or the method is missing.
+    [[nodiscard]] bool callOnAttachedThread(const std::wstring& className, const char* method,
                                             const std::vector<std::wstring>& arguments,
                                             bool stayAttached = false);
     // System.exit(status) on a thread of the program's own, attached for it: the application's

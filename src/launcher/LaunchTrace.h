@@ -79,6 +79,11 @@ void traceSplash(const char* kind, const std::wstring& image);
 // to (`changed`).
 void traceWindowDpi(const char* window, int dpi, bool changed);
 
+// A service: the name the Service Control Manager started it under (empty: started from a
+// prompt instead), and a stop request.
+void traceService(const std::wstring& name);
+void traceServiceStop(const std::wstring& stopClass, std::uint32_t timeoutMs);
+
 // The JVM and the Java main thread.
 void traceJvmLibrary(const std::wstring& path, std::uint32_t error, const char* missingExport);
 void traceVmOptions(const std::vector<JavaVMOption>& options);

@@ -30,8 +30,12 @@ class Launcher final : public VmConversation {
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
-    // The three stages of the process, called in this order by the entry point.
+    // The three stages of the process, called in this order by the entry point. prepare is
+    // readSettings then prepareApplication: a service is handed to the Service Control
+    // Manager between the two.
     [[nodiscard]] bool prepare();
+    [[nodiscard]] bool readSettings();
+    [[nodiscard]] bool prepareApplication();
     [[nodiscard]] int run();
     void cleanup();
 
@@ -49,6 +53,7 @@ class Launcher final : public VmConversation {
     [[nodiscard]] bool readLaunchSettings();
     [[nodiscard]] bool readLaunchSettingsFrom(const std::wstring& settingsPath);
     [[nodiscard]] bool readApplicationSettings();
+    void readServiceSettings(CombinedSettingsSource& combined);
     // Reads the manifest of "Main Jar", or of the jar appended to the launcher when the main
     // class must come from it; false (message shown) when the jar cannot be used.
     [[nodiscard]] bool readMainJarManifest(CombinedSettingsSource& settings, bool mainClassNeeded);
@@ -154,6 +159,21 @@ class Launcher final : public VmConversation {
     // the exit code java gives when main throws.
     bool isConsole = false;
     bool mainThrew = false;
+    // Where messages go. A service's wait from the moment its settings say so until it is known
+    // whether the Service Control Manager started it, then go to the event log (and the
+    // "Error File"), where an administrator reads them; from a prompt they are shown.
+    enum class MessageSink { window, deferred, eventLog };
+    MessageSink messageSink = MessageSink::window;
+    std::vector<std::wstring> deferredMessages;
+    // Sends the waiting messages, then every later one, to the sink.
+    void reportMessagesTo(MessageSink sink);
+    // [Service]: the static void stop(String[]) called on a stop request (slash form; none:
+    // System.exit(0)), its arguments, and how long the application may take to end.
+    std::wstring serviceName;
+    std::wstring stopClass;
+    std::wstring stopMethod;
+    std::vector<std::wstring> stopArguments;
+    std::uint32_t stopTimeoutMs = 0;
 };
 
 // The process's one launcher: its conversation with the VM (currentConversation), which the

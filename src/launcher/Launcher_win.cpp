@@ -3,13 +3,19 @@
 #include "jvm/JavaExceptionDialog.h"
 #include "jvm/JavaMainThread.h"
 #include "jvm/Messages.h"
+#include "jvm/StackTraceText.h"
 #include "launcher/LaunchTrace.h"
 #include "res/resource.h"
 
-bool Launcher::prepare() {
+bool Launcher::prepare() { return readSettings() && prepareApplication(); }
+
+bool Launcher::readSettings() {
     parseCommandLine();
-    return traceStage("settings", readLaunchSettings()) &&
-           traceStage("application", readApplicationSettings()) &&
+    return traceStage("settings", readLaunchSettings());
+}
+
+bool Launcher::prepareApplication() {
+    return traceStage("application", readApplicationSettings()) &&
            traceStage("runtime", selectRuntime());
 }
 
@@ -22,7 +28,9 @@ int Launcher::run() {
     prepareEnvironment();
     // A splash stage that cannot locate the settings file ends the launch as a failure, as
     // every other stage that cannot locate it does: exit code 0 would report success.
-    if (!hasArgument(L"-nosplash") && !hasArgument(L"/nosplash") &&
+    // A service has no desktop that anybody sees.
+    if (messageSink != MessageSink::eventLog && !hasArgument(L"-nosplash") &&
+        !hasArgument(L"/nosplash") &&
         !traceStage("splash", startSplash()))
         return -1;
     if (!traceStage("jvm-library", loadJvmLibrary(jvmLibraryPath)))
@@ -32,9 +40,10 @@ int Launcher::run() {
     if (!traceStage("options", buildJavaOptions()))
         return -1;
     // On a console an exception that escaped main ends the process as it ends java: with 1,
-    // once the VM has been destroyed (cleanup waits for the application's other threads).
+    // once the VM has been destroyed (cleanup waits for the application's other threads); a
+    // service so ends as failed, which its recovery actions count.
     if (traceResult("java-main-thread", runJavaMainThread()) == 0)
-        return isConsole && mainThrew ? 1 : 0;
+        return (isConsole || messageSink == MessageSink::eventLog) && mainThrew ? 1 : 0;
     if (splashClose) {
         splashClose();
         splashClose = nullptr;
@@ -89,9 +98,17 @@ void VmConversation::onMainException(JNIEnv* env, jthrowable exception) {
     Launcher& launcher = launcherOf(*this);
     launcher.mainThrew = true;
     launcher.closeSplash();
+    // A service's administrator reads the trace in the event log, with or without "Failure
+    // Check"; with it the application stops, as the dialog's default answer stops it.
     // A console program has printed the trace where its user reads it; no dialog waits.
     // Without the check the application goes on as after a return.
-    if (launcher.failureCheck && !launcher.isConsole && showExceptionDialog(exception, env)) {
+    if (launcher.messageSink == Launcher::MessageSink::eventLog) {
+        showMessageBox(nullptr, stackTraceText(exception, env));
+        if (launcher.failureCheck) {
+            traceMain(mainClass, "stopped");
+            exitOnStop(env);
+        }
+    } else if (launcher.failureCheck && !launcher.isConsole && showExceptionDialog(exception, env)) {
         traceMain(mainClass, "stopped");
         exitOnStop(env);
     }
@@ -106,6 +123,9 @@ void VmConversation::onMainEnded() {
 
 void VmConversation::endProcess(int code) {
     // From inside an abort hook, while the VM is half made: nothing of the launch can go on,
-    // and the VM would end the process with its own code once the hook returned.
+    // and the VM would end the process with its own code once the hook returned. A service
+    // reports its end first.
+    if (exitListener)
+        exitListener->onExit(code);
     ExitProcess(static_cast<UINT>(code));
 }

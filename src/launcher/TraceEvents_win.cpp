@@ -247,6 +247,19 @@ void traceEnvironment(const wchar_t* name, const std::wstring& value) {
         TraceLine("env").text("name", name).text("value", value).write();
 }
 
+void traceService(const std::wstring& name) {
+    if (isLaunchTraced())
+        TraceLine("service").word("started-by", name.empty() ? "prompt" : "scm").text("name", name).write();
+}
+
+void traceServiceStop(const std::wstring& stopClass, std::uint32_t timeoutMs) {
+    if (isLaunchTraced())
+        TraceLine("service-stop")
+            .text("stop-class", stopClass)
+            .number("timeout-ms", static_cast<int64_t>(timeoutMs))
+            .write();
+}
+
 void traceWorkingDirectory(const std::wstring& folder) {
     if (isLaunchTraced())
         TraceLine("cwd").text("folder", folder).write();

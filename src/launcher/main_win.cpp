@@ -2,6 +2,7 @@
 #include "launcher/Console.h"
 #include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
+#include "launcher/Service.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     openLaunchTrace();
@@ -16,7 +17,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         // The first call into the window manager turns this thread into a GUI thread; make it
         // here, before any stage, so that every stage starts from the same state.
         DefWindowProcW(nullptr, WM_NULL, 0, 0);
-        if (launcher.prepare())
+        const bool settingsRead = launcher.readSettings();
+        if (launcher.isService)
+            result = runService(launcher, settingsRead);
+        else if (settingsRead && launcher.prepareApplication())
             result = launcher.run();
         launcher.cleanup();
     }

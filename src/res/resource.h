@@ -50,6 +50,8 @@
 #define IDS_MODULE_WITHOUT_MAIN_CLASS 236
 #define IDS_CLASS_NOT_IN_MODULE 237
 #define IDS_NO_MODULE_SYSTEM 238
+// A service's stop request.
+#define IDS_STOP_METHOD_NOT_FOUND 239
 
 // The missing-runtime dialog and its controls.
 #define IDD_MISSING_JRE 201

@@ -8,9 +8,10 @@
 
 bool Launcher::chooseRuntimeInDialog() {
     std::wstring message = composeMissingRuntimeMessage(jvmType, minVersion, maxVersion);
-    if (isConsole) {
+    if (isConsole || messageSink != MessageSink::window) {
         // Nobody may be there to browse: the message ends with the address the dialog links
-        // to, on standard error, and the launch ends as a cancelled dialog ends it.
+        // to, on standard error (or in a service's event log), and the launch ends as a
+        // cancelled dialog ends it.
         showMessageBox(nullptr, message + L" " + loadString(IDS_DOWNLOAD_ADDRESS));
         traceDialog("missing-runtime", IDCANCEL, {});
         return false;

@@ -1,5 +1,8 @@
+#include "javaopts/EnvironmentSetup.h"
 #include "jvm/MainClassChoice.h"
 #include "jvm/Messages.h"
+#include "launcher/CommandLine.h"
+#include "launcher/ServiceRules.h"
 #include "launcher/LaunchTrace.h"
 #include "launcher/Launcher.h"
 #include "launcher/WindowsVersion.h"
@@ -34,6 +37,24 @@ bool Launcher::readLaunchSettings() {
     return settingsFilePath(path) && readLaunchSettingsFrom(path);
 }
 
+// Read first of all for a service, which starts in the system folder: every relative path of
+// its settings ("JRE Path", "Error File" among them) is taken from its own folder instead, and
+// its messages wait until it is known who started it.
+void Launcher::readServiceSettings(CombinedSettingsSource& combined) {
+    using namespace settings;
+    messageSink = MessageSink::deferred;
+    overrideWorkingDir = true;
+    setWorkingDirectoryToExecutableFolder();
+    stopClass = toSlashClassName(combined.value(serviceSection, stopClassKey));
+    stopMethod = combined.value(serviceSection, stopMethodKey);
+    if (stopMethod.empty())
+        stopMethod = L"stop";
+    splitArguments(combined.value(serviceSection, stopArgumentsKey), stopArguments);
+    stopTimeoutMs = stopTimeoutMilliseconds(combined.value(serviceSection, stopTimeoutKey));
+    errorFile = combined.value(applicationSection, errorFileKey);
+    expandFromProcessEnvironment(errorFile);
+}
+
 bool Launcher::readLaunchSettingsFrom(const std::wstring& path) {
     using namespace settings;
 
@@ -47,6 +68,8 @@ bool Launcher::readLaunchSettingsFrom(const std::wstring& path) {
     minVersion = versionBound(combined.value(javaRuntimeSection, minimumVersionKey), 0);
     maxVersion = versionBound(combined.value(javaRuntimeSection, maximumVersionKey), 65535);
     isService = combined.value(applicationSection, applicationTypeKey) == serviceType;
+    if (isService)
+        readServiceSettings(combined);
     preferredVersions = splitPreferredVersions(combined.value(javaRuntimeSection, preferredVersionsKey));
 
     // A per-user settings file, once it exists, is the only source of the runtime folder an
@@ -102,7 +125,8 @@ bool Launcher::readLaunchSettingsFrom(const std::wstring& path) {
     }
 
     failureCheck = isYes(combined.value(applicationSection, failureCheckKey));
-    overrideWorkingDir = isYes(combined.value(applicationSection, overrideWorkingDirKey));
+    overrideWorkingDir =
+        isService || isYes(combined.value(applicationSection, overrideWorkingDirKey));
     systemPath = combined.value(javaRuntimeSection, systemPathKey);
     libraryPath = combined.value(javaRuntimeSection, libraryPathKey);
     pairProduct = combined.value(applicationSection, pairProductKey);

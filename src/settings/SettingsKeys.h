@@ -9,6 +9,7 @@ inline constexpr const wchar_t* javaRuntimeSection = L"Java Runtime Environment"
 inline constexpr const wchar_t* applicationSection = L"Application";
 inline constexpr const wchar_t* classPathSection = L"Class Path";
 inline constexpr const wchar_t* displaySection = L"Display";
+inline constexpr const wchar_t* serviceSection = L"Service";
 
 // [Product Information]
 inline constexpr const wchar_t* productCodeKey = L"Product Code";
@@ -42,6 +43,12 @@ inline constexpr const wchar_t* embeddedJarKey = L"Embedded Jar";
 inline constexpr const wchar_t* outputFileKey = L"Output File";
 inline constexpr const wchar_t* errorFileKey = L"Error File";
 inline constexpr const wchar_t* cmdKey = L"Cmd";
+
+// [Service]
+inline constexpr const wchar_t* stopClassKey = L"Stop Class";
+inline constexpr const wchar_t* stopMethodKey = L"Stop Method";
+inline constexpr const wchar_t* stopArgumentsKey = L"Stop Arguments";
+inline constexpr const wchar_t* stopTimeoutKey = L"Stop Timeout";
 
 // [Class Path]
 inline constexpr const wchar_t* classPathKey = L"Class Path";

@@ -12,6 +12,8 @@
 //     app.Worker          starts a non-daemon thread that ends 300 ms after main has returned
 //     app.Fails           throws IllegalStateException("boom")
 //     app.Hooked          registers a shutdown hook that records "hook", and returns
+//     app.Server          registers that hook too and serves on a non-daemon thread until its
+//                         stop(String[]) records "stop" with its arguments
 //     app.Viewer          a JavaFX Application without main: start records its arguments and
 //                         calls Platform.exit()
 //   mods\, the module path: module appmod, whose descriptor names appmod.Main; appmod.Other
@@ -28,11 +30,12 @@
 namespace vmcases {
 
 // What the program does on a thread of its own, attached to the VM, once main has returned: a
-// forwarded single-instance request, or a service's stop without a stop method.
+// forwarded single-instance request, or a service's stop with or without a stop method.
 enum class After {
     nothing,
     secondaryMain, // secondaryMain of the main class with {"second"}
     systemExit,    // System.exit(0)
+    stopMethod,    // app.Server.stop with {"now", "two words"}
 };
 
 inline constexpr std::uint32_t kLaunchFailed = 4294967295u;
@@ -66,6 +69,7 @@ struct VmCase {
     unsigned messageId = 0;             // the launcher's message, string-table id...
     std::wstring message = L"";         // ...and its text
     std::vector<std::wstring> secondaryArguments = {}; // what secondaryMain was given
+    std::vector<std::wstring> stopArguments = {};      // what the stop method was given
     bool outlivesMain = false;          // a non-daemon thread ended after main, before the end
     bool hookRan = false;               // the shutdown hook ran
 };
@@ -168,6 +172,13 @@ inline const std::vector<VmCase> kVmCases = {
      .after = After::systemExit,
      .started = L"app.Hooked.main",
      .exitHook = true,
+     .hookRan = true},
+    // The stop method ends the server's thread: the VM's destruction returns, the hook runs.
+    {.name = "stop-method-on-attached-thread",
+     .mainClass = L"app.Server",
+     .after = After::stopMethod,
+     .started = L"app.Server.main",
+     .stopArguments = {L"now", L"two words"},
      .hookRan = true},
 };
 

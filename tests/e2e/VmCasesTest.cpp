@@ -19,7 +19,8 @@ namespace {
 const std::map<std::string, const char*> kElsewhere = {
     {"manifest-main-class", "JarLaunchTest starts the launcher with jars of its own"},
     {"secondary-main-on-attached-thread", "SingleInstanceTest forwards to secondaryMain"},
-    {"system-exit-on-attached-thread", "a service's stop; the launcher has no service yet"},
+    {"system-exit-on-attached-thread", "ServiceTest stops the launcher as a service"},
+    {"stop-method-on-attached-thread", "ServiceTest stops the launcher as a service"},
 };
 
 // What each class of the table does, as the stand-in's main actions.

@@ -158,8 +158,13 @@ int runHostCase(const vmcases::VmCase& row, const std::string& libjvm, const std
         case vmcases::After::nothing:
             break;
         case vmcases::After::secondaryMain:
-            if (!conversation.callOnAttachedThread("secondaryMain", {L"second"}))
+            if (!conversation.callOnAttachedThread(conversation.mainClass, "secondaryMain",
+                                                   {L"second"}))
                 hostRecord("secondary-main-failed", {});
+            break;
+        case vmcases::After::stopMethod:
+            if (!conversation.callOnAttachedThread(L"app/Server", "stop", {L"now", L"two words"}))
+                hostRecord("stop-method-failed", {});
             break;
         case vmcases::After::systemExit:
             conversation.exitOnAttachedThread(0);

@@ -142,6 +142,10 @@ void expectOutcome(const vmcases::VmCase& row, const Outcome& outcome) {
     if (!secondary.empty())
         secondary.erase(secondary.begin(), secondary.begin() + 2);
     EXPECT_EQ(secondary, narrowAll(row.secondaryArguments));
+    std::vector<std::string> stop = linesOf(outcome.java, "stop");
+    if (!stop.empty())
+        stop.erase(stop.begin(), stop.begin() + 2);
+    EXPECT_EQ(stop, narrowAll(row.stopArguments));
     EXPECT_EQ(!linesOf(outcome.java, "worker-ended").empty(), row.outlivesMain);
     EXPECT_EQ(!linesOf(outcome.java, "hook").empty(), row.hookRan);
 }

@@ -77,6 +77,7 @@ TEST(Codec, ScriptRoundTrip) {
                           Action::shutdownHook(L"hook ran"),
                           Action::readLine(L"read: ")};
     script.secondaryMainActions = {Action::returnValue(7)};
+    script.stopActions = {Action::signal(L"stopped")};
     Script parsed;
     std::string error;
     ASSERT_TRUE(parseScript(formatScript(script), parsed, error)) << error;

@@ -22,15 +22,15 @@ TEST(StringTable, EveryIdOfTheTableIsPresentAndMissingOnesAreEmpty) {
         UINT first;
         UINT last;
     };
-    // The launcher's own texts, then those of the java command's syntax and modules, the
-    // application's jar, and the download address.
-    for (const Range range : {Range{202, 231}, Range{IDS_OPTION_WITHOUT_VALUE, IDS_NO_MODULE_SYSTEM},
+    // The launcher's own texts, then those of the java command's syntax, modules and services,
+    // the application's jar, and the download address.
+    for (const Range range : {Range{202, 231}, Range{IDS_OPTION_WITHOUT_VALUE, IDS_STOP_METHOD_NOT_FOUND},
                               Range{IDS_JAR_UNREADABLE, IDS_JAR_NATIVE_ACCESS},
                               Range{IDS_DOWNLOAD_ADDRESS, IDS_DOWNLOAD_ADDRESS}})
         for (UINT id = range.first; id <= range.last; ++id)
             EXPECT_FALSE(loadString(id).empty()) << id;
     EXPECT_EQ(loadString(201), L"");
-    EXPECT_EQ(loadString(IDS_NO_MODULE_SYSTEM + 1), L"");
+    EXPECT_EQ(loadString(IDS_STOP_METHOD_NOT_FOUND + 1), L"");
     EXPECT_EQ(loadString(IDS_JAR_NATIVE_ACCESS + 1), L"");
     EXPECT_EQ(loadString(60000), L"");
 }

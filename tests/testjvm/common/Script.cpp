@@ -31,6 +31,7 @@ constexpr ActionName kActionNames[] = {
     {Action::Kind::WaitFor, "waitFor", false},
     {Action::Kind::ShutdownHook, "shutdownHook", false},
     {Action::Kind::ReadLine, "readLine", false},
+    {Action::Kind::Signal, "signal", false},
 };
 
 void addLine(std::string& out, std::string_view key, std::string_view value) {
@@ -112,6 +113,7 @@ std::string formatScript(const Script& script) {
     }
     addActions(out, "main", script.mainActions);
     addActions(out, "secondaryMain", script.secondaryMainActions);
+    addActions(out, "stop", script.stopActions);
     return out;
 }
 
@@ -176,6 +178,8 @@ bool parseScript(std::string_view text, Script& script, std::string& error) {
                 understood = parseAction(key.substr(5), value, script.mainActions);
             else if (key.starts_with("secondaryMain."))
                 understood = parseAction(key.substr(14), value, script.secondaryMainActions);
+            else if (key.starts_with("stop."))
+                understood = parseAction(key.substr(5), value, script.stopActions);
             else
                 understood = false;
         }

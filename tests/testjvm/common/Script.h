@@ -35,6 +35,7 @@ struct Action {
         WaitFor,      // wait until the file text exists in the runtime home (2 minutes at most)
         ShutdownHook, // Runtime.addShutdownHook of a thread that prints text on System.out
         ReadLine,     // read a line of System.in and print text followed by it on System.out
+        Signal,       // create the file text in the runtime home (what WaitFor waits for)
     };
     Kind kind = Kind::PrintOut;
     std::wstring text;
@@ -59,6 +60,7 @@ struct Action {
         return {Kind::ShutdownHook, std::move(text), 0};
     }
     static Action readLine(std::wstring prefix) { return {Kind::ReadLine, std::move(prefix), 0}; }
+    static Action signal(std::wstring file) { return {Kind::Signal, std::move(file), 0}; }
 
     bool operator==(const Action&) const = default;
 };
@@ -67,7 +69,7 @@ struct Action {
 // find on it ("name(descriptor)"). Any scripted static method named "main" runs the main
 // actions, and so does "launch" (javafx.application.Application.launch starts the application,
 // whose start method is what main is to others); "secondaryMain" runs the secondary actions;
-// other methods do nothing.
+// "stop" (a service's stop method) the stop actions; other methods do nothing.
 struct JavaClass {
     JavaClass(std::wstring name = {}, std::vector<std::wstring> staticMethods = {kMainMethod},
               std::vector<std::wstring> instanceMethods = {}, std::wstring classPathEntry = {})
@@ -120,6 +122,7 @@ struct Script {
     std::vector<JavaModule> modules;
     std::vector<Action> mainActions;
     std::vector<Action> secondaryMainActions;
+    std::vector<Action> stopActions;
 
     bool operator==(const Script&) const = default;
 };
@@ -131,8 +134,9 @@ struct Script {
 //   class of the latest "class" line, which has exactly the methods listed after it),
 //   module=NAME  moduleMainClass=NAME  modulePathEntry=TEXT  requires=NAME (the last three
 //   belong to the module of the latest "module" line), main.ACTION=VALUE and
-//   secondaryMain.ACTION=VALUE, where ACTION is out, err, printArgs, sleep, thread, daemonThread,
-//   throw, cause, exit, exitFromThread, abort, return, waitFor, shutdownHook or readLine.
+//   secondaryMain.ACTION=VALUE and stop.ACTION=VALUE, where ACTION is out, err, printArgs, sleep,
+//   thread, daemonThread, throw, cause, exit, exitFromThread, abort, return, waitFor,
+//   shutdownHook, readLine or signal.
 std::string formatScript(const Script& script);
 // False, with a description in `error`, for a line it cannot read.
 bool parseScript(std::string_view text, Script& script, std::string& error);

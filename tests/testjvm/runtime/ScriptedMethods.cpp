@@ -175,6 +175,15 @@ jvalue runActions(JavaThread& thread, Method* method, const std::vector<Action>&
         case Action::Kind::ReadLine:
             printLine(thread, currentStream(false), action.text + readStandardInputLine());
             break;
+        case Action::Kind::Signal: {
+            const std::wstring path = Vm::instance().home + L"\\" + action.text;
+            const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE)
+                fatal("cannot create the signal file");
+            CloseHandle(file);
+            break;
+        }
         }
     }
     return result;
@@ -191,7 +200,8 @@ NativeCode scriptedMethodCode(Method* method) {
         const std::vector<Action>& actions = startsApplication ? vm.script.mainActions
                                              : method->name == "secondaryMain"
                                                  ? vm.script.secondaryMainActions
-                                                 : noActions;
+                                             : method->name == "stop" ? vm.script.stopActions
+                                                                      : noActions;
         const jvalue result = runActions(thread, method, actions, arguments);
         if (method->returnCode() == 'I' && !thread.pending)
             vm.record(key::kCallResult,
