@@ -10,7 +10,9 @@ build=$1
 version="0.0.0-check.$$"
 archive="$root/build/qova-launcher-$version.zip"
 work=$(mktemp -d)
-trap 'rm -rf "$work" "$archive"' EXIT
+# The stamped copies go beside the archive's folder, not into it.
+scratch=$(mktemp -d)
+trap 'rm -rf "$work" "$scratch" "$archive"' EXIT
 
 if "$root/scripts/release.sh" --build-dir "$build" "1.0 beta" >/dev/null 2>&1; then
     echo "a version with a blank was accepted"; exit 1
@@ -41,9 +43,9 @@ for launcher in launcher.exe:x64 launcher32.exe:x86 launcher-arm64.exe:arm64; do
     file=${launcher%%:*} build_name=${launcher#*:}
     [ -f "$folder/$file" ] || continue
     "$folder/qova-stamp" --settings "$folder/sample.ini" --subsystem console --product-name Check \
-        --out "$work/stamped-$file" "$folder/$file" >"$work/stamp.log" 2>&1 ||
-        { cat "$work/stamp.log"; echo "the archive's qova-stamp does not stamp $file"; status=1; continue; }
-    "$folder/qova-stamp" --show "$work/stamped-$file" | grep -q "Launcher: $build_name (" ||
+        --out "$scratch/stamped-$file" "$folder/$file" >"$scratch/stamp.log" 2>&1 ||
+        { cat "$scratch/stamp.log"; echo "the archive's qova-stamp does not stamp $file"; status=1; continue; }
+    "$folder/qova-stamp" --show "$scratch/stamped-$file" | grep -q "Launcher: $build_name (" ||
         { echo "--show does not name $file an $build_name launcher"; status=1; }
 done
 pdbs=$(cd "$folder" && find . -iname '*.pdb')
